@@ -21,7 +21,8 @@ inline constexpr std::u16string_view kIdPrompt = u"あなたのＩＤをいれ�
 inline constexpr std::u16string_view kEndPrompt = u"おわります。いいですか？";
 inline constexpr std::u16string_view kEndTitle = u"ぽるねあ";
 
-inline constexpr std::u16string_view kHistoryFailed = u"がくしゅうのきろくを ほぞんできませんでした。";
+inline constexpr std::u16string_view kHistoryFailed =
+    u"がくしゅうのきろくを ほぞんできませんでした。";
 inline constexpr std::u16string_view kHistoryFileLabel = u"ファイル：";
 inline constexpr std::u16string_view kHistoryReasonLabel = u"りゆう：";
 
