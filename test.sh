@@ -1,13 +1,54 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test. Installs missing Debian packages first.
+# Builds everything and runs every test: the plain build, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of each fuzz target.
+# Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
 scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${RUNTIME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
+fuzz_seconds=${FUZZ_SECONDS:-10}
 export QT_QPA_PLATFORM=offscreen
 
+step() { printf '\n== %s\n' "$*"; }
+
+step "Build and test"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
+
+step "Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS="$sanitize" -DCMAKE_EXE_LINKER_FLAGS="$sanitize"
+cmake --build build/asan -j "$jobs"
+ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1" \
+LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+    ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+step "Fuzz each target for ${fuzz_seconds} s"
+if command -v clang++ >/dev/null; then
+    CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DROVEDAVU_BUILD_UI=OFF -DROVEDAVU_BUILD_TESTS=OFF -DROVEDAVU_BUILD_FUZZ=ON
+    cmake --build build/fuzz -j "$jobs"
+    for corpus in fuzz/corpus/*/; do
+        name=$(basename "$corpus")
+        work=$(mktemp -d)
+        status=0
+        ASAN_OPTIONS="detect_leaks=1" build/fuzz/fuzz/"fuzz_$name" -max_total_time="$fuzz_seconds" \
+            -print_final_stats=1 -artifact_prefix="build/fuzz/$name-" "$work" "$corpus" \
+            >"build/fuzz/$name.log" 2>&1 || status=$?
+        rm -rf "$work"
+        grep -E 'stat::number_of_executed_units|stat::new_units_added' "build/fuzz/$name.log" |
+            sed "s/^/fuzz_$name /"
+        if [ "$status" -ne 0 ]; then
+            tail -n 40 "build/fuzz/$name.log"
+            echo "fuzz_$name failed (artifacts in build/fuzz/$name-*)"
+            exit 1
+        fi
+    done
+else
+    echo "clang++ not found: fuzzing skipped"
+fi

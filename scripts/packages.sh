@@ -2,4 +2,4 @@
 # shellcheck disable=SC2034
 BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev)
 RUNTIME_PACKAGES=(qt6-translations-l10n fonts-ipafont-gothic libqt6multimedia6 qt6-qpa-plugins)
-TEST_PACKAGES=(libgtest-dev xvfb xauth imagemagick)
+TEST_PACKAGES=(libgtest-dev xvfb xauth imagemagick clang libclang-rt-14-dev)
