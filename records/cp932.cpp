@@ -1,0 +1,97 @@
+#include "cp932.h"
+
+#include <QChar>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QStringView>
+#include <cstdint>
+#include <mutex>
+#include <unordered_map>
+
+namespace records {
+namespace {
+
+constexpr const char* kCodePageName = "windows-31j";
+constexpr char kReplacement = '?';
+// No code of the code page has this value: lead bytes end at 0xFC.
+constexpr std::uint16_t kNoCode = 0xFFFF;
+
+// The code of one character: a single byte below 0x100, otherwise lead byte * 256 + trail
+// byte. A character counts as held only when it is encoded without error and decodes back
+// to itself; ICU's substitute (0xFC 0xFC) and one-way fallbacks both fail that test.
+std::uint16_t lookUpCode(char16_t unit) {
+    const QChar character(unit);
+    QStringEncoder encoder(kCodePageName);
+    const QByteArray bytes = encoder.encode(QStringView(&character, 1));
+    if (!encoder.isValid() || encoder.hasError() || bytes.isEmpty() || bytes.size() > 2)
+        return kNoCode;
+    QStringDecoder decoder(kCodePageName);
+    const QString back = decoder.decode(bytes);
+    if (!decoder.isValid() || decoder.hasError() || back.size() != 1 || back.at(0) != character)
+        return kNoCode;
+    const auto lead = static_cast<std::uint8_t>(bytes.at(0));
+    if (bytes.size() == 1)
+        return lead;
+    return static_cast<std::uint16_t>(lead << 8 | static_cast<std::uint8_t>(bytes.at(1)));
+}
+
+// ICU's converter keeps an error once it had one, so every character gets fresh converters;
+// the answers are kept, since a drill meets only a few dozen different characters.
+std::uint16_t codeOf(char16_t unit) {
+    static std::mutex mutex;
+    static std::unordered_map<char16_t, std::uint16_t> codes;
+    const std::lock_guard lock(mutex);
+    const auto found = codes.find(unit);
+    if (found != codes.end())
+        return found->second;
+    const std::uint16_t code = lookUpCode(unit);
+    codes.emplace(unit, code);
+    return code;
+}
+
+bool isHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool isLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+}  // namespace
+
+bool cp932Available() {
+    static const bool available =
+        QStringEncoder(kCodePageName).isValid() && QStringDecoder(kCodePageName).isValid();
+    return available;
+}
+
+QByteArray toCp932(std::u16string_view text) {
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(text.size() * 2));
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const char16_t unit = text[k];
+        // ASCII is the same in the code page. ICU's IBM table would swap 0x1A, 0x1C and 0x7F.
+        if (unit < 0x80) {
+            bytes += static_cast<char>(unit);
+            continue;
+        }
+        if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+            if (isHighSurrogate(unit) && k + 1 < text.size() && isLowSurrogate(text[k + 1]))
+                ++k;  // one character outside the BMP: none of them is in the code page
+            bytes += kReplacement;
+            continue;
+        }
+        const std::uint16_t code = codeOf(unit);
+        if (code == kNoCode) {
+            bytes += kReplacement;
+        } else if (code < 0x100) {
+            bytes += static_cast<char>(code);
+        } else {
+            bytes += static_cast<char>(code >> 8);
+            bytes += static_cast<char>(code & 0xFF);
+        }
+    }
+    return bytes;
+}
+
+}  // namespace records

@@ -1,0 +1,17 @@
+#pragma once
+// Text to the bytes of code page 932, the Japanese Shift_JIS of the history file.
+
+#include <QByteArray>
+#include <string_view>
+
+namespace records {
+
+// Whether the code page can be reached at all (Qt reaches it through ICU).
+bool cp932Available();
+
+// The code page 932 bytes of the text. Every character that the code page cannot hold
+// becomes one "?": a character outside the code page, a surrogate pair (one "?" for the
+// pair) and a lone surrogate. U+0000..U+007F are written as the same single byte.
+QByteArray toCp932(std::u16string_view text);
+
+}  // namespace records
