@@ -14,6 +14,7 @@
 #include <string>
 
 #include "history_file.h"
+#include "history_records.h"
 #include "records_support.h"
 
 namespace {
@@ -286,6 +287,14 @@ TEST_F(HistoryWrite, AReadOnlyFileSystemKeepsTheOldFile) {
     EXPECT_FALSE(outcome.written);
     EXPECT_EQ(outcome.reason, reasons::kNoPermission);
     EXPECT_EQ(readFile("rirekidata/Rovedavu12.txt"), kOldFile);
+}
+
+TEST_F(HistoryWrite, HistoryRecordsWritesUnderTheCurrentDirectory) {
+    records::HistoryRecords records;
+    drill::DrillState state = fullDrill(5, u"7");
+    const drill::HistoryOutcome outcome = records.writeHistory(state);
+    EXPECT_TRUE(outcome.written);
+    EXPECT_EQ(readFile("rirekidata/Rovedavu7.txt"), expectedBytes(fullDrill(5, u"7")));
 }
 
 }  // namespace
