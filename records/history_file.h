@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "cp932.h"
 #include "drill_state.h"
 #include "ports.h"
 
