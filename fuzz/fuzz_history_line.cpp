@@ -1,6 +1,7 @@
 // Row lines of the history file with any problem text, time, count and date.
 
 #include <QStringDecoder>
+#include <QStringList>
 #include <cmath>
 
 #include "conversions.h"
