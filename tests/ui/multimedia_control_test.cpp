@@ -1,0 +1,123 @@
+// MMControl1: where it finds a cue, that it loads each file once, and that a cue it cannot
+// play passes in silence.
+
+#include "multimedia_control.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSoundEffect>
+#include <QTemporaryDir>
+
+#include "ui_fakes.h"
+
+namespace uitest {
+namespace {
+
+class MultimediaControlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        oldCurrent_ = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(dir_.path()));
+    }
+    void TearDown() override {
+        settle();
+        QDir::setCurrent(oldCurrent_);
+    }
+    void write(const QString& name, const QByteArray& bytes) {
+        QFile file(QDir(dir_.path()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    // The whole sequence of a next or end cue.
+    void playButtonCue(const std::u16string& file) {
+        control.setCommand(u"Stop");
+        control.setCommand(u"Close");
+        control.setFileName(file);
+        control.setCommand(u"Open");
+        control.setCommand(u"Sound");
+    }
+
+    ui::MultimediaControl control;
+    QTemporaryDir dir_;
+    QString oldCurrent_;
+};
+
+TEST_F(MultimediaControlTest, FindsABareNameInTheCurrentDirectoryFirst) {
+    EXPECT_EQ(ui::MultimediaControl::locate(QStringLiteral("pinpon.wav")),
+              QUrl(QStringLiteral("qrc:/sounds/pinpon.wav")));
+    write(QStringLiteral("pinpon.wav"), QByteArray("RIFF"));
+    EXPECT_EQ(ui::MultimediaControl::locate(QStringLiteral("pinpon.wav")),
+              QUrl::fromLocalFile(QDir(dir_.path()).filePath(QStringLiteral("pinpon.wav"))));
+}
+
+TEST_F(MultimediaControlTest, TakesANameWithAFolderAsGiven) {
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("cues")));
+    write(QStringLiteral("cues/own.wav"), QByteArray("RIFF"));
+    const QUrl expected =
+        QUrl::fromLocalFile(QDir(dir_.path()).filePath(QStringLiteral("cues/own.wav")));
+    EXPECT_EQ(ui::MultimediaControl::locate(QStringLiteral("cues/own.wav")), expected);
+    EXPECT_EQ(ui::MultimediaControl::locate(QStringLiteral("cues\\own.wav")), expected);
+    EXPECT_TRUE(ui::MultimediaControl::locate(QStringLiteral("cues/pinpon.wav")).isEmpty())
+        << "a folder is never replaced by the shipped cues";
+}
+
+TEST_F(MultimediaControlTest, CommandsInAnyCase) {
+    control.setFileName(u"Chimes.wav");
+    control.setCommand(u"OPEN");
+    EXPECT_EQ(control.openSource(), QUrl(QStringLiteral("qrc:/sounds/Chimes.wav")));
+    control.setCommand(u"close");
+    EXPECT_TRUE(control.openSource().isEmpty());
+    control.setCommand(u"open");
+    control.setCommand(u"Close");
+    EXPECT_TRUE(control.openSource().isEmpty());
+    control.setCommand(u"Eject");  // not a command of ours: nothing happens
+    control.setCommand(u"");
+    EXPECT_TRUE(control.openSource().isEmpty());
+}
+
+TEST_F(MultimediaControlTest, LoadsEachFileOnceAndKeepsIt) {
+    for (int round = 0; round < 5; ++round) {
+        control.setCommand(u"close");
+        control.setFileName(u"Chimes2.wav");
+        control.setCommand(u"Open");
+        control.setCommand(u"Sound");
+        playButtonCue(u"pinpon.wav");
+    }
+    EXPECT_EQ(control.loadedCount(), 2);
+    EXPECT_EQ(control.findChildren<QSoundEffect*>().size(), 2);
+    EXPECT_EQ(control.openSource(), QUrl(QStringLiteral("qrc:/sounds/pinpon.wav")));
+}
+
+TEST_F(MultimediaControlTest, NothingOpenAtTheFirstCue) {
+    control.setCommand(u"Stop");
+    control.setCommand(u"Close");
+    control.setCommand(u"close");
+    control.setCommand(u"Sound");  // no file name yet
+    EXPECT_TRUE(control.openSource().isEmpty());
+    EXPECT_EQ(control.loadedCount(), 0);
+}
+
+TEST_F(MultimediaControlTest, MissingEmptyAndBrokenFilesPassInSilence) {
+    playButtonCue(u"nothing-here.wav");
+    EXPECT_TRUE(control.openSource().isEmpty());
+    EXPECT_EQ(control.loadedCount(), 0);
+
+    write(QStringLiteral("empty.wav"), QByteArray());
+    write(QStringLiteral("broken.wav"), QByteArray("RIFF\x10\0\0\0WAVEjunkjunkjunk", 24));
+    playButtonCue(u"empty.wav");
+    playButtonCue(u"broken.wav");
+    settle();
+    playButtonCue(u"empty.wav");
+    playButtonCue(u"broken.wav");
+    playButtonCue(u"nothing-here.wav");
+    EXPECT_EQ(control.loadedCount(), 2);
+    for (QSoundEffect* effect : control.findChildren<QSoundEffect*>())
+        EXPECT_NE(effect->status(), QSoundEffect::Ready)
+            << effect->source().toString().toStdString();
+}
+
+}  // namespace
+}  // namespace uitest

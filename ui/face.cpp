@@ -1,0 +1,88 @@
+#include "face.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+const QString kFace = QStringLiteral("ＭＳ Ｐゴシック");
+}
+
+QStringList faceFamilies() {
+    return {kFace, QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+            QStringLiteral("Noto Sans CJK JP")};
+}
+
+void installFaceSubstitutions() {
+    QStringList fallbacks = faceFamilies();
+    fallbacks.removeFirst();
+    QFont::insertSubstitutions(kFace, fallbacks);
+}
+
+QFont faceFont(int pixelSize, bool bold) {
+    QFont font(kFace);
+    font.setFamilies(faceFamilies());
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+int twips(int value) {
+    return static_cast<int>(std::lround(value / 15.0));
+}
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twips(left), twips(top), twips(width), twips(height));
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget->setPalette(palette);
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& rect, const QString& text,
+                  const QFont& font, const LabelLook& look) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(rect);
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(false);
+    label->setIndent(0);
+    label->setMargin(0);
+    label->setAlignment((look.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    label->setAutoFillBackground(true);  // labels are opaque
+    QPalette palette = label->palette();
+    if (look.background != nullptr)
+        palette.setColor(QPalette::Window, *look.background);
+    label->setPalette(palette);
+    if (look.text != nullptr)
+        setTextColour(label, *look.text);
+    if (look.boxed) {
+        label->setFrameShape(QFrame::Box);
+        label->setFrameShadow(QFrame::Plain);
+        label->setLineWidth(1);
+    }
+    return label;
+}
+
+QLabel* makePicture(QWidget* parent, const QString& name, const QRect& rect,
+                    const QString& resource, bool stretched) {
+    auto* picture = new QLabel(parent);
+    picture->setObjectName(name);
+    picture->setGeometry(rect);
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setScaledContents(stretched);
+    picture->setPixmap(QPixmap(resource));
+    return picture;
+}
+
+}  // namespace ui

@@ -1,0 +1,53 @@
+#include "qt_dialogs.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+namespace ui {
+
+namespace {
+QString qs(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+}  // namespace
+
+std::u16string QtDialogs::inputBox(const std::u16string& prompt, const std::u16string& title) {
+    QInputDialog dialog(parent_);
+    dialog.setObjectName(QStringLiteral("inputBox"));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextEchoMode(QLineEdit::Normal);
+    dialog.setWindowTitle(qs(title));
+    dialog.setLabelText(qs(prompt));
+    dialog.setTextValue(QString());
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.textValue().toStdU16String();
+}
+
+bool QtDialogs::askYesNo(const std::u16string& prompt, const std::u16string& title) {
+    QMessageBox box(parent_);
+    box.setObjectName(QStringLiteral("askYesNo"));
+    box.setIcon(QMessageBox::NoIcon);
+    box.setWindowTitle(qs(title));
+    box.setText(qs(prompt));
+    box.setTextFormat(Qt::PlainText);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtDialogs::showMessage(const std::u16string& prompt, const std::u16string& title) {
+    QMessageBox box(parent_);
+    box.setObjectName(QStringLiteral("showMessage"));
+    box.setIcon(QMessageBox::NoIcon);
+    box.setWindowTitle(qs(title));
+    box.setText(qs(prompt));
+    box.setTextFormat(Qt::PlainText);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace ui
