@@ -3,3 +3,5 @@
 BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev)
 RUNTIME_PACKAGES=(qt6-translations-l10n fonts-ipafont-gothic libqt6multimedia6 qt6-qpa-plugins)
 TEST_PACKAGES=(libgtest-dev xvfb xauth imagemagick clang libclang-rt-14-dev)
+# Only for scripts/screenshots.sh.
+SCREENSHOT_PACKAGES=(xvfb xauth xdotool imagemagick dbus at-spi2-core python3-pyatspi)

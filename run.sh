@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program (Release) and starts the drill in its working
+# folder, where the history files go into rirekidata/.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/packages.sh
+scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${RUNTIME_PACKAGES[@]}"
+
+jobs=$(nproc 2>/dev/null || echo 2)
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DROVEDAVU_BUILD_TESTS=OFF >/dev/null
+cmake --build build/release -j "$jobs" --target rovedavu
+program="$PWD/build/release/ui/rovedavu"
+
+# The history files are written relative to the current directory; cue sounds placed in
+# this folder are played instead of the shipped ones.
+workdir="${XDG_DATA_HOME:-$HOME/.local/share}/rovedavu"
+mkdir -p "$workdir/rirekidata"
+cd "$workdir"
+exec "$program"
