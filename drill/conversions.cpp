@@ -46,7 +46,9 @@ constexpr std::size_t kMaxFractionDigits = 1100;
 }  // namespace
 
 std::u16string numberText(std::int16_t value) {
-    return value < 0 ? plainIntegerText(value) : u" " + plainIntegerText(value);
+    std::u16string text = value < 0 ? u"" : u" ";
+    text += plainIntegerText(value);
+    return text;
 }
 
 std::u16string numberText(double value) {
@@ -59,7 +61,9 @@ std::u16string numberText(double value) {
     std::string text = buffer;
     if (text == "-0")
         text = "0";
-    return text.front() == '-' ? fromAscii(text) : u" " + fromAscii(text);
+    if (text.front() != '-')
+        text.insert(text.begin(), ' ');
+    return fromAscii(text);
 }
 
 std::u16string plainIntegerText(std::int16_t value) {
@@ -67,7 +71,8 @@ std::u16string plainIntegerText(std::int16_t value) {
 }
 
 double leadingNumberValue(std::u16string_view text) {
-    std::string number;  // sign, integer digits, point, fraction digits
+    std::string number = "0";  // integer digits, point, fraction digits; the 0 is harmless
+    bool negative = false;
     bool signSeen = false, pointSeen = false, digitSeen = false;
     std::size_t integerDigits = 0, fractionDigits = 0;
     for (char16_t unit : text) {
@@ -78,8 +83,7 @@ double leadingNumberValue(std::u16string_view text) {
             if (signSeen || digitSeen || pointSeen)
                 break;
             signSeen = true;
-            if (ch == '-')
-                number += '-';
+            negative = ch == '-';
         } else if (ch == '.') {
             if (pointSeen)
                 break;
@@ -100,13 +104,10 @@ double leadingNumberValue(std::u16string_view text) {
     }
     if (!digitSeen)
         return 0.0;
-    if (integerDigits > kMaxIntegerDigits) {
-        return number.front() == '-' ? -std::numeric_limits<double>::infinity()
-                                     : std::numeric_limits<double>::infinity();
-    }
-    // The digits may be all zeros or start at the point; strtod reads both.
-    number.insert(number.front() == '-' ? 1 : 0, "0");
-    return std::strtod(number.c_str(), nullptr);
+    const double magnitude = integerDigits > kMaxIntegerDigits
+                                 ? std::numeric_limits<double>::infinity()
+                                 : std::strtod(number.c_str(), nullptr);
+    return negative ? -magnitude : magnitude;
 }
 
 std::u16string patternFormat(float value, std::u16string_view pattern) {

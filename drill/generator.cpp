@@ -7,7 +7,7 @@ namespace drill {
 
 void drawProblem(DrillState& s, RandomSource& random) {
     s.a = toInt16(floorValue(random.next() * 99.0) + 1.0);
-    s.b = texts::kDivide;
+    s.b = std::u16string(texts::kDivide);
     s.c = toInt16(floorValue(random.next() * 9.0) + 1.0);
     if (s.c > s.a) {
         s.t = s.a;

@@ -25,7 +25,7 @@ bool setUpApplication(QApplication& app) {
     font.setFamilies(faceFamilies());
     QApplication::setFont(font);
 
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/frog.ico")));
+    QApplication::setWindowIcon(frogIcon());
     // The drill window is hidden before the results window is shown, and the results
     // window's end button ends the program itself: no window's closing ends it.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,5 +1,6 @@
 #include "face.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <cmath>
@@ -83,6 +84,21 @@ QLabel* makePicture(QWidget* parent, const QString& name, const QRect& rect,
     picture->setScaledContents(stretched);
     picture->setPixmap(QPixmap(resource));
     return picture;
+}
+
+QIcon frogIcon() {
+    // Qt reads the icon's 24-bit image without its transparency mask; the icon keeps pure
+    // black for exactly the pixels that the mask leaves out.
+    QImage image =
+        QImage(QStringLiteral(":/pictures/frog.ico")).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] == qRgb(0, 0, 0))
+                line[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+    return QIcon(QPixmap::fromImage(image));
 }
 
 }  // namespace ui

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QRect>
 #include <QStringList>
 
@@ -48,5 +49,8 @@ QLabel* makePicture(QWidget* parent, const QString& name, const QRect& rect,
                     const QString& resource, bool stretched);
 
 void setTextColour(QWidget* widget, const QColor& colour);
+
+// The frog icon of both windows, with its transparent corners.
+QIcon frogIcon();
 
 }  // namespace ui

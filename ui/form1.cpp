@@ -60,7 +60,7 @@ Form1::Form1(Form1Services services)
     : defaults_(std::make_unique<Defaults>(this)), services_(std::move(services)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("「ポルネア」 for Windows"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/frog.ico")));
+    setWindowIcon(frogIcon());
     setFont(faceFont(96));  // 72 pt; every text control has a font of its own
     // The client area, placed as it opens; its size is fixed.
     setGeometry(twips(3675), twips(1320), twips(11550), twips(7665));

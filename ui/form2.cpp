@@ -39,7 +39,7 @@ Form2::Form2(drill::Dialogs* dialogs, std::function<void()> quit)
       quit_(std::move(quit)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("「学習履歴」"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/frog.ico")));
+    setWindowIcon(frogIcon());
     // The client area, placed as it opens; its size is fixed.
     setGeometry(twips(2790), twips(1320), twips(13335), twips(7890));
     setFixedSize(twips(13335), twips(7890));

@@ -3,6 +3,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace ui {
 
@@ -35,6 +36,9 @@ bool QtDialogs::askYesNo(const std::u16string& prompt, const std::u16string& tit
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    // The translation adds keyboard hints, "はい(&Y)"; young learners read the bare words.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
     return box.exec() == QMessageBox::Yes;
 }
 

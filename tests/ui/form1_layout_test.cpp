@@ -26,6 +26,19 @@ TEST_F(Form1Layout, WindowHasFixedClientAreaPlaceTitleAndIcon) {
     EXPECT_EQ(f->font().pixelSize(), 96);
 }
 
+TEST_F(Form1Layout, FrogIconHasTransparentCornersAndAnOpaqueFrog) {
+    const QImage icon = ui::frogIcon().pixmap(32, 32).toImage();
+    ASSERT_EQ(icon.size(), QSize(32, 32));
+    int transparent = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) transparent += qAlpha(icon.pixel(x, y)) == 0;
+    }
+    EXPECT_GT(transparent, 100);
+    EXPECT_LT(transparent, 32 * 32 - 300);
+    EXPECT_EQ(qAlpha(icon.pixel(0, 31)), 0);
+    EXPECT_EQ(qAlpha(icon.pixel(31, 31)), 0);
+}
+
 TEST_F(Form1Layout, LabelsAreTabled) {
     ui::Form1* f = create();
     const LabelRow rows[] = {
