@@ -97,7 +97,6 @@ private:
     std::unique_ptr<ResultsForm> results_;
     std::unique_ptr<drill::Drill> drill_;
     bool startUpScheduled_ = false;
-    bool startedUp_ = false;
     bool ending_ = false;     // the end button's handler is running
     bool unloading_ = false;  // the drill is over and the window goes
 };
