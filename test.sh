@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the plain build, the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of each fuzz target.
+# Builds everything and runs every test: the plain build, its install tree and Debian
+# package, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
+# run of each fuzz target.
 # Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
-scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${RUNTIME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${RUNTIME_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \
+    "${PACKAGING_PACKAGES[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 fuzz_seconds=${FUZZ_SECONDS:-10}
@@ -17,6 +19,13 @@ step "Build and test"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
+
+step "Install, package and check"
+rm -rf build/test/stage build/test/package
+DESTDIR="$PWD/build/test/stage" cmake --install build/test --prefix /usr
+cpack --config build/test/CPackConfig.cmake -G DEB -B build/test/package
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/test/CMakeCache.txt)
+packaging/check-package.sh build/test/stage build/test/package/rovedavu_*.deb "$version"
 
 step "Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"

@@ -3,5 +3,7 @@
 BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev)
 RUNTIME_PACKAGES=(qt6-translations-l10n fonts-ipafont-gothic libqt6multimedia6 qt6-qpa-plugins)
 TEST_PACKAGES=(libgtest-dev xvfb xauth imagemagick clang libclang-rt-14-dev)
+# For the packaging stage of test.sh: the validators and dpkg-shlibdeps.
+PACKAGING_PACKAGES=(desktop-file-utils appstream dpkg-dev)
 # Only for scripts/screenshots.sh.
 SCREENSHOT_PACKAGES=(xvfb xauth xdotool imagemagick dbus at-spi2-core python3-pyatspi)
