@@ -18,7 +18,7 @@ metainfo=usr/share/metainfo/$id.metainfo.xml
 icon_sizes=(16 32 48 64 128 256)
 executables=(usr/bin/rovedavu usr/libexec/rovedavu/rovedavu)
 files=("${executables[@]}" "$desktop" "$metainfo"
-    usr/share/icons/hicolor/scalable/apps/$id.svg
+    "usr/share/icons/hicolor/scalable/apps/$id.svg"
     usr/share/rovedavu/screenshots/drill-window.png
     usr/share/rovedavu/screenshots/results-window.png)
 for size in "${icon_sizes[@]}"; do

@@ -13,7 +13,10 @@ root="$tmp/root"
 DESTDIR="$root" "${CMAKE:-cmake}" --install "$build" --prefix /usr >/dev/null
 launcher="$root/usr/bin/rovedavu"
 program="$root/usr/libexec/rovedavu/rovedavu"
-[ -x "$launcher" ] && [ -x "$program" ] || { echo "FAIL: launcher or program not installed"; exit 1; }
+if [ ! -x "$launcher" ] || [ ! -x "$program" ]; then
+    echo "FAIL: launcher or program not installed"
+    exit 1
+fi
 
 cat >"$program" <<'STANDIN'
 #!/bin/sh
@@ -35,7 +38,7 @@ run() {
     rm -f "$tmp/log"
     status=0
     (cd "${start:-$tmp}" && env -i "${env[@]}" "$@") 2>"$tmp/stderr" || status=$?
-    ran_in= arguments=
+    ran_in='' arguments=''
     if [ -f "$tmp/log" ]; then
         ran_in=$(head -n 1 "$tmp/log")
         arguments=$(tail -n +2 "$tmp/log")
@@ -57,6 +60,7 @@ expect_started_in "$home/.local/share/rovedavu"
 [ ! -s "$tmp/stderr" ] || fail "printed: $(cat "$tmp/stderr")"
 
 case_name="arguments are handed on unchanged"
+# shellcheck disable=SC2016 # a dollar sign the launcher must not expand
 run HOME="$home" -- "$launcher" "two words" "" "-x" '$HOME'
 [ "$arguments" = $'<two words>\n<>\n<-x>\n<$HOME>' ] || fail "arguments: $arguments"
 
