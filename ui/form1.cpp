@@ -13,6 +13,7 @@
 #include "history_records.h"
 #include "mixing_random.h"
 #include "multimedia_control.h"
+#include "paint_hold.h"
 #include "qt_dialogs.h"
 #include "results_form.h"
 #include "system_clock.h"
@@ -234,6 +235,9 @@ void Form1::scheduleStartUp() {
 void Form1::startUpOnce() {
     if (unloading_)
         return;
+    // The date dialog is drawn first and this window straight after it, so that the
+    // question is on screen without waiting for the window's large text to be drawn.
+    const PaintHold hold(this);
     run([this] { drill_->startUp(); });
 }
 
