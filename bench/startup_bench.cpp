@@ -1,7 +1,8 @@
 // Start-up of programs under a running X server: the time from process start until a window
 // with a given title is on screen, and the peak resident memory at that moment.
 //
-//   bench_startup [--runs N] [--title TEXT] [--timeout SECONDS] NAME=PROGRAM...
+//   bench_startup [--runs N] [--title TEXT] [--timeout SECONDS] [--settle SECONDS]
+//                 NAME=PROGRAM...
 //
 // The programs run in turn, round after round, each in a fresh working folder that holds an
 // empty rirekidata/; a first round warms the caches and is not counted. The first program is
@@ -13,7 +14,9 @@
 //   shown  when the window with the title is mapped (on screen, no window manager);
 //   drawn  when the program first draws into that window after mapping it;
 // both against a monotonic clock read just before fork(). VmHWM is read from
-// /proc/PID/status when the window is drawn, before the program is ended with SIGKILL.
+// /proc/PID/status when the window is drawn, and once more after the program has been left
+// to settle (half a second by default, so that work put off until after the dialog counts
+// too); then the program is ended with SIGKILL.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -48,14 +51,16 @@ struct Program {
 struct Run {
     double shownMs = 0;
     double drawnMs = 0;
-    long hwmKb = 0;
-    double cpuMs = 0;  // user + system time of the whole process until it was ended
+    long hwmKb = 0;         // when drawn
+    long settledHwmKb = 0;  // after settling
+    double cpuMs = 0;       // user + system time of the whole process until it was ended
 };
 
 struct Options {
     int runs = 7;
     std::string title = "－－　きょうはなんがつなんにちですか。　－－";
     double timeoutSeconds = 30;
+    double settleSeconds = 0.5;
     std::vector<Program> programs;
 };
 
@@ -79,13 +84,17 @@ Options parse(int argc, char** argv) {
             options.title = value();
         else if (arg == "--timeout")
             options.timeoutSeconds = std::atof(value().c_str());
+        else if (arg == "--settle")
+            options.settleSeconds = std::atof(value().c_str());
         else if (const auto eq = arg.find('='); eq != std::string::npos && eq > 0)
             options.programs.push_back({arg.substr(0, eq), arg.substr(eq + 1)});
         else
             fail("unknown argument " + arg);
     }
     if (options.programs.empty())
-        fail("usage: bench_startup [--runs N] [--title TEXT] [--timeout S] NAME=PROGRAM...");
+        fail(
+            "usage: bench_startup [--runs N] [--title TEXT] [--timeout S] [--settle S] "
+            "NAME=PROGRAM...");
     return options;
 }
 
@@ -122,8 +131,9 @@ public:
     ~Watcher() { XCloseDisplay(display_); }
 
     // Starts the program and waits for the window; nullopt when it did not come in time.
-    std::optional<Run> measure(const Program& program, const std::string& title,
-                               double timeoutSeconds) {
+    std::optional<Run> measure(const Program& program, const Options& options) {
+        const std::string& title = options.title;
+        const double timeoutSeconds = options.timeoutSeconds;
         forget();
         const std::filesystem::path work = makeWorkFolder();
         const auto start = Clock::now();
@@ -192,6 +202,10 @@ public:
             }
         }
 
+        if (run) {
+            usleep(static_cast<useconds_t>(options.settleSeconds * 1e6));
+            run->settledHwmKb = vmHwmKb(pid);
+        }
         kill(pid, SIGKILL);
         int status = 0;
         rusage usage{};
@@ -271,29 +285,26 @@ int main(int argc, char** argv) {
     std::map<std::string, std::vector<Run>> runs;
 
     std::printf("Start-up until the window \"%s\" is on screen\n", options.title.c_str());
-    std::printf("%-10s %5s %10s %10s %10s %10s\n", "program", "round", "shown ms", "drawn ms",
-                "VmHWM KiB", "CPU ms");
+    std::printf("%-10s %5s %9s %9s %10s %10s %8s\n", "program", "round", "shown ms", "drawn ms",
+                "VmHWM KiB", "later KiB", "CPU ms");
     for (int round = 0; round <= options.runs; ++round) {
         // Every other round the other way round, so that neither program always goes first.
         std::vector<Program> order = options.programs;
         if (round % 2 == 1)
             std::reverse(order.begin(), order.end());
         for (const Program& program : order) {
-            const std::optional<Run> run =
-                watcher.measure(program, options.title, options.timeoutSeconds);
+            const std::optional<Run> run = watcher.measure(program, options);
             if (!run)
                 return 1;
-            std::printf("%-10s %5s %10.1f %10.1f %10ld %10.1f\n", program.name.c_str(),
+            std::printf("%-10s %5s %9.1f %9.1f %10ld %10ld %8.1f\n", program.name.c_str(),
                         round == 0 ? "warm" : std::to_string(round).c_str(), run->shownMs,
-                        run->drawnMs, run->hwmKb, run->cpuMs);
+                        run->drawnMs, run->hwmKb, run->settledHwmKb, run->cpuMs);
+            std::fflush(stdout);
             if (round > 0)
                 runs[program.name].push_back(*run);
         }
     }
 
-    std::printf("\nMedians of %d runs each\n", options.runs);
-    std::printf("%-10s %10s %10s %10s %10s %8s %8s %8s\n", "program", "shown ms", "drawn ms",
-                "VmHWM KiB", "CPU ms", "shown×", "drawn×", "memory×");
     const auto pick = [&](const std::string& name, auto field) {
         std::vector<double> values;
         for (const Run& run : runs[name])
@@ -301,14 +312,20 @@ int main(int argc, char** argv) {
         return median(values);
     };
     const std::string& reference = options.programs.front().name;
+    std::printf("\nMedians of %d runs each; ratios to %s\n", options.runs, reference.c_str());
+    std::printf("%-10s %9s %9s %10s %10s %8s %7s %7s %7s %7s\n", "program", "shown ms", "drawn ms",
+                "VmHWM KiB", "later KiB", "CPU ms", "shown×", "drawn×", "VmHWM×", "later×");
     for (const Program& program : options.programs) {
         const double shown = pick(program.name, &Run::shownMs);
         const double drawn = pick(program.name, &Run::drawnMs);
         const double hwm = pick(program.name, &Run::hwmKb);
+        const double later = pick(program.name, &Run::settledHwmKb);
         const double cpu = pick(program.name, &Run::cpuMs);
-        std::printf("%-10s %10.1f %10.1f %10.0f %10.1f %8.3f %8.3f %8.3f\n", program.name.c_str(),
-                    shown, drawn, hwm, cpu, shown / pick(reference, &Run::shownMs),
-                    drawn / pick(reference, &Run::drawnMs), hwm / pick(reference, &Run::hwmKb));
+        std::printf("%-10s %9.1f %9.1f %10.0f %10.0f %8.1f %7.3f %7.3f %7.3f %7.3f\n",
+                    program.name.c_str(), shown, drawn, hwm, later, cpu,
+                    shown / pick(reference, &Run::shownMs), drawn / pick(reference, &Run::drawnMs),
+                    hwm / pick(reference, &Run::hwmKb),
+                    later / pick(reference, &Run::settledHwmKb));
     }
     return 0;
 }
