@@ -5,5 +5,8 @@ RUNTIME_PACKAGES=(qt6-translations-l10n fonts-ipafont-gothic libqt6multimedia6 q
 TEST_PACKAGES=(libgtest-dev xvfb xauth imagemagick clang libclang-rt-14-dev)
 # For the packaging stage of test.sh: the validators and dpkg-shlibdeps.
 PACKAGING_PACKAGES=(desktop-file-utils appstream dpkg-dev)
+# Only for bench/run.sh: Google Benchmark, the X libraries of the start-up watcher, a
+# virtual X server, and a sound server for the runs with sound.
+BENCH_PACKAGES=(libbenchmark-dev libx11-dev libxdamage-dev xvfb xauth pulseaudio)
 # Only for scripts/screenshots.sh.
 SCREENSHOT_PACKAGES=(xvfb xauth xdotool imagemagick dbus at-spi2-core python3-pyatspi)
