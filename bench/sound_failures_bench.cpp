@@ -118,14 +118,14 @@ double seconds(const std::function<void()>& action) {
 
 // How far the control's sound effect got, waiting up to a second for its loading.
 int finalStatus(DrillWindow& w) {
-    const QList<QSoundEffect*> effects = w.form().MMControl1->findChildren<QSoundEffect*>();
-    if (effects.isEmpty())
+    ui::MultimediaControl& control = *w.form().MMControl1;
+    if (control.statuses().empty())
         return -1;
     QElapsedTimer waited;
     waited.start();
-    while (effects.front()->status() == QSoundEffect::Loading && waited.elapsed() < 1000)
+    while (control.statuses().front() == QSoundEffect::Loading && waited.elapsed() < 1000)
         settle();
-    return static_cast<int>(effects.front()->status());
+    return static_cast<int>(control.statuses().front());
 }
 
 void answerFirst(benchmark::State& state, const Case& c) {

@@ -1,53 +1,58 @@
 #include "multimedia_control.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSoundEffect>
+#include <QDeadlineTimer>
+#include <QThread>
 
 namespace ui {
 
 namespace {
-const QString kShippedFolder = QStringLiteral(":/sounds/");
-}
+// How long the end of the program waits for the sound thread before leaving it behind.
+constexpr int kStopWaitMs = 2000;
+}  // namespace
 
 MultimediaControl::MultimediaControl(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
 
-MultimediaControl::~MultimediaControl() = default;
-
-QUrl MultimediaControl::locate(const QString& fileName) {
-    if (fileName.isEmpty())
-        return {};
-    QString name = fileName;
-    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (name.contains(QLatin1Char('/'))) {
-        const QFileInfo given(name);
-        return given.isFile() ? QUrl::fromLocalFile(given.absoluteFilePath()) : QUrl();
-    }
-    const QFileInfo beside(QDir::current(), name);
-    if (beside.isFile())
-        return QUrl::fromLocalFile(beside.absoluteFilePath());
-    if (QFileInfo(kShippedFolder + name).isFile())
-        return QUrl(QStringLiteral("qrc") + kShippedFolder + name);
-    return {};
+MultimediaControl::~MultimediaControl() {
+    if (!thread_)
+        return;
+    // The thread ends after the commands already given, and the player and its sound
+    // effects end with it, on their own thread.
+    QMetaObject::invokeMethod(
+        player_, [thread = thread_.get()] { thread->quit(); }, Qt::QueuedConnection);
+    if (!thread_->wait(QDeadlineTimer(kStopWaitMs)))
+        (void)thread_.release();  // a sound system that hangs must not hold the program
 }
 
-QUrl MultimediaControl::openSource() const {
-    return open_ != nullptr ? open_->source() : QUrl();
+void MultimediaControl::post(std::function<void(CuePlayer&)> command) {
+    if (!thread_) {
+        thread_ = std::make_unique<QThread>();
+        thread_->setObjectName(QStringLiteral("MMControl1"));
+        player_ = new CuePlayer;
+        player_->moveToThread(thread_.get());
+        connect(thread_.get(), &QThread::finished, player_, &QObject::deleteLater);
+        thread_->start();
+    }
+    QMetaObject::invokeMethod(
+        player_, [player = player_, command = std::move(command)] { command(*player); },
+        Qt::QueuedConnection);
 }
 
 void MultimediaControl::setCommand(const std::u16string& command) {
     try {
         const QString name = QString::fromStdU16String(command);
-        if (name.compare(QLatin1String("Stop"), Qt::CaseInsensitive) == 0)
-            stop();
-        else if (name.compare(QLatin1String("Close"), Qt::CaseInsensitive) == 0)
-            close();
-        else if (name.compare(QLatin1String("Open"), Qt::CaseInsensitive) == 0)
-            open();
-        else if (name.compare(QLatin1String("Sound"), Qt::CaseInsensitive) == 0)
-            sound();
+        const auto is = [&name](const char* known) {
+            return name.compare(QLatin1String(known), Qt::CaseInsensitive) == 0;
+        };
+        if (is("Stop"))
+            post([](CuePlayer& player) { player.stop(); });
+        else if (is("Close"))
+            post([](CuePlayer& player) { player.close(); });
+        else if (is("Open"))
+            post([file = fileName_](CuePlayer& player) { player.open(file); });
+        else if (is("Sound"))
+            post([file = fileName_](CuePlayer& player) { player.sound(file); });
     } catch (...) {
         // A cue that cannot be played passes unnoticed.
     }
@@ -57,46 +62,32 @@ void MultimediaControl::setFileName(const std::u16string& fileName) {
     fileName_ = QString::fromStdU16String(fileName);
 }
 
-QSoundEffect* MultimediaControl::effectFor(const QString& fileName) {
-    const QUrl source = locate(fileName);
-    if (source.isEmpty())
-        return nullptr;
-    auto found = loaded_.find(source);
-    if (found != loaded_.end())
-        return found->second;
-    // Loading happens on Qt's own loader thread; an empty or broken file ends in the
-    // effect's error state, where playing does nothing.
-    auto* effect = new QSoundEffect(this);
-    effect->setSource(source);
-    loaded_.emplace(source, effect);
-    return effect;
+template <typename Result>
+Result MultimediaControl::ask(Result (CuePlayer::*question)() const) {
+    if (!thread_)
+        return (CuePlayer().*question)();
+    Result answer{};
+    QMetaObject::invokeMethod(
+        player_, [&] { answer = (player_->*question)(); }, Qt::BlockingQueuedConnection);
+    return answer;
 }
 
-void MultimediaControl::stop() {
-    if (open_ != nullptr)
-        open_->stop();
+void MultimediaControl::finishCommands() {
+    if (thread_)
+        QMetaObject::invokeMethod(
+            player_, [] {}, Qt::BlockingQueuedConnection);
 }
 
-void MultimediaControl::close() {
-    stop();
-    open_ = nullptr;
+QUrl MultimediaControl::openSource() {
+    return ask(&CuePlayer::openSource);
 }
 
-void MultimediaControl::open() {
-    close();
-    open_ = effectFor(fileName_);
+int MultimediaControl::loadedCount() {
+    return ask(&CuePlayer::loadedCount);
 }
 
-void MultimediaControl::sound() {
-    QSoundEffect* effect = effectFor(fileName_);
-    if (effect == nullptr)
-        return;
-    if (effect != open_) {
-        close();
-        open_ = effect;
-    }
-    // Returns at once; a cue still loading starts as soon as it is loaded.
-    open_->play();
+std::vector<QSoundEffect::Status> MultimediaControl::statuses() {
+    return ask(&CuePlayer::statuses);
 }
 
 }  // namespace ui

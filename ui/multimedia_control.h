@@ -1,15 +1,19 @@
 #pragma once
 // MMControl1, the drill window's sound control: two write-only properties, Command and
-// FileName, that play the WAV cues. It never raises an error and never waits for a sound.
+// FileName, that play the WAV cues. It never raises an error and never waits: the commands
+// are carried out in order on a thread of the control's own.
 
 #include <QString>
 #include <QUrl>
 #include <QWidget>
-#include <map>
+#include <functional>
+#include <memory>
+#include <vector>
 
+#include "cue_player.h"
 #include "ports.h"
 
-class QSoundEffect;
+class QThread;
 
 namespace ui {
 
@@ -24,25 +28,25 @@ public:
     // The file of the following "Open" and "Sound"; nothing is opened yet.
     void setFileName(const std::u16string& fileName) override;
 
-    // Where a file name leads: a name with a folder as given, a bare name in the current
-    // directory first, then among the cues shipped inside the program. Empty when neither.
-    static QUrl locate(const QString& fileName);
+    static QUrl locate(const QString& fileName) { return CuePlayer::locate(fileName); }
 
+    // For tests and measurements; each waits until the commands given so far are carried out.
+    void finishCommands();
     // The source of the open file, empty when nothing is open.
-    QUrl openSource() const;
+    QUrl openSource();
     // How many different files have been loaded so far; each is loaded once and kept.
-    int loadedCount() const { return static_cast<int>(loaded_.size()); }
+    int loadedCount();
+    std::vector<QSoundEffect::Status> statuses();
 
 private:
-    QSoundEffect* effectFor(const QString& fileName);
-    void stop();
-    void close();
-    void open();
-    void sound();
+    // Hands a command to the player's thread, started at the first command.
+    void post(std::function<void(CuePlayer&)> command);
+    template <typename Result>
+    Result ask(Result (CuePlayer::*question)() const);
 
     QString fileName_;
-    QSoundEffect* open_ = nullptr;          // the open file, or null
-    std::map<QUrl, QSoundEffect*> loaded_;  // owned as children
+    std::unique_ptr<QThread> thread_;
+    CuePlayer* player_ = nullptr;  // lives on thread_
 };
 
 }  // namespace ui

@@ -87,7 +87,7 @@ TEST_F(MultimediaControlTest, LoadsEachFileOnceAndKeepsIt) {
         playButtonCue(u"pinpon.wav");
     }
     EXPECT_EQ(control.loadedCount(), 2);
-    EXPECT_EQ(control.findChildren<QSoundEffect*>().size(), 2);
+    EXPECT_EQ(control.statuses().size(), 2u);
     EXPECT_EQ(control.openSource(), QUrl(QStringLiteral("qrc:/sounds/pinpon.wav")));
 }
 
@@ -114,9 +114,8 @@ TEST_F(MultimediaControlTest, MissingEmptyAndBrokenFilesPassInSilence) {
     playButtonCue(u"broken.wav");
     playButtonCue(u"nothing-here.wav");
     EXPECT_EQ(control.loadedCount(), 2);
-    for (QSoundEffect* effect : control.findChildren<QSoundEffect*>())
-        EXPECT_NE(effect->status(), QSoundEffect::Ready)
-            << effect->source().toString().toStdString();
+    for (QSoundEffect::Status status : control.statuses())
+        EXPECT_NE(status, QSoundEffect::Ready);
 }
 
 }  // namespace
