@@ -11,6 +11,16 @@ namespace {
 QString qs(const std::u16string& text) {
     return QString::fromStdU16String(text);
 }
+
+// A message box with the prompt as plain text and no icon.
+void setUpBox(QMessageBox& box, const char* name, const std::u16string& prompt,
+              const std::u16string& title) {
+    box.setObjectName(QLatin1String(name));
+    box.setIcon(QMessageBox::NoIcon);
+    box.setWindowTitle(qs(title));
+    box.setText(qs(prompt));
+    box.setTextFormat(Qt::PlainText);
+}
 }  // namespace
 
 std::u16string QtDialogs::inputBox(const std::u16string& prompt, const std::u16string& title) {
@@ -28,11 +38,7 @@ std::u16string QtDialogs::inputBox(const std::u16string& prompt, const std::u16s
 
 bool QtDialogs::askYesNo(const std::u16string& prompt, const std::u16string& title) {
     QMessageBox box(parent_);
-    box.setObjectName(QStringLiteral("askYesNo"));
-    box.setIcon(QMessageBox::NoIcon);
-    box.setWindowTitle(qs(title));
-    box.setText(qs(prompt));
-    box.setTextFormat(Qt::PlainText);
+    setUpBox(box, "askYesNo", prompt, title);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
@@ -44,11 +50,7 @@ bool QtDialogs::askYesNo(const std::u16string& prompt, const std::u16string& tit
 
 void QtDialogs::showMessage(const std::u16string& prompt, const std::u16string& title) {
     QMessageBox box(parent_);
-    box.setObjectName(QStringLiteral("showMessage"));
-    box.setIcon(QMessageBox::NoIcon);
-    box.setWindowTitle(qs(title));
-    box.setText(qs(prompt));
-    box.setTextFormat(Qt::PlainText);
+    setUpBox(box, "showMessage", prompt, title);
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();

@@ -149,12 +149,7 @@ TEST_F(EndOfDrill, AFullDiskKeepsTheOldFile) {
     const InDirectory inDisk("disk");
     ASSERT_TRUE(QDir().mkdir("rirekidata"));
     writeFile("rirekidata/Rovedavu12.txt", kOldFile);
-    QFile filler("filler");
-    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    const QByteArray chunk(512, 'z');
-    for (int k = 0; k < 4096 && filler.write(chunk) == chunk.size(); ++k) {
-    }
-    filler.close();
+    ASSERT_TRUE(records_test::fillUp("filler")) << "the file system never filled up";
     const auto before = snapshot();
     EndedDrill ended(u"12");
     EXPECT_NE(ended.message().find(fakes::utf8(records::reasons::kDiskFull)), std::string::npos);

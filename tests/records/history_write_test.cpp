@@ -231,16 +231,6 @@ TEST_F(HistoryWrite, AFolderWithoutWritePermissionKeepsTheOldFile) {
     EXPECT_EQ(entries("rirekidata"), QStringList{"Rovedavu12.txt"});
 }
 
-// Writes to the file until the file system has no room left.
-void fillUp(const QString& path) {
-    QFile filler(path);
-    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    const QByteArray chunk(512, 'z');
-    for (int k = 0; k < 4096 && filler.write(chunk) == chunk.size(); ++k) {
-    }
-    ASSERT_EQ(filler.error(), QFileDevice::ResourceError) << "the file system never filled up";
-}
-
 TEST_F(HistoryWrite, AFullDiskKeepsTheOldFileByteForByte) {
     if (!records_test::runningAsRoot())
         GTEST_SKIP() << "mounting a tiny file system needs root";
@@ -253,7 +243,7 @@ TEST_F(HistoryWrite, AFullDiskKeepsTheOldFileByteForByte) {
     ASSERT_TRUE(QDir().mkdir("rirekidata"));
     writeFile("rirekidata/Rovedavu12.txt", kOldFile);
     ASSERT_EQ(readFile("rirekidata/Rovedavu12.txt"), kOldFile);
-    fillUp("filler");
+    ASSERT_TRUE(records_test::fillUp("filler")) << "the file system never filled up";
 
     drill::DrillState state = fullDrill(20, u"12");
     const drill::HistoryOutcome outcome = writeHistoryFile(state);

@@ -122,4 +122,14 @@ bool runningAsRoot() {
     return ::geteuid() == 0;
 }
 
+bool fillUp(const QString& path) {
+    QFile filler(path);
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray chunk(512, 'z');
+    for (int k = 0; k < 4096 && filler.write(chunk) == chunk.size(); ++k) {
+    }
+    return filler.error() == QFileDevice::ResourceError;
+}
+
 }  // namespace records_test

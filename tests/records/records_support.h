@@ -61,4 +61,8 @@ private:
 
 bool runningAsRoot();
 
+// Writes a file of that name until the file system has no room left; false when it never
+// filled up.
+bool fillUp(const QString& path);
+
 }  // namespace records_test
