@@ -22,7 +22,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
-#include <QSoundEffect>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -123,7 +122,7 @@ int finalStatus(DrillWindow& w) {
         return -1;
     QElapsedTimer waited;
     waited.start();
-    while (control.statuses().front() == QSoundEffect::Loading && waited.elapsed() < 1000)
+    while (control.statuses().front() == ui::CueStatus::Loading && waited.elapsed() < 1000)
         settle();
     return static_cast<int>(control.statuses().front());
 }

@@ -17,7 +17,7 @@ desktop=usr/share/applications/$id.desktop
 metainfo=usr/share/metainfo/$id.metainfo.xml
 icon_sizes=(16 32 48 64 128 256)
 executables=(usr/bin/rovedavu usr/libexec/rovedavu/rovedavu)
-files=("${executables[@]}" "$desktop" "$metainfo"
+files=("${executables[@]}" usr/libexec/rovedavu/librovedavu_cues.so "$desktop" "$metainfo"
     "usr/share/icons/hicolor/scalable/apps/$id.svg"
     usr/share/rovedavu/screenshots/drill-window.png
     usr/share/rovedavu/screenshots/results-window.png)

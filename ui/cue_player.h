@@ -1,39 +1,38 @@
 #pragma once
-// The sound control's player: it lives on a thread of its own, so that opening and starting
-// a cue never keeps the window waiting for the sound system.
+// What the sound control asks of the player that sounds its cues. The player lives in the
+// module rovedavu_cues, loaded on the sound control's own thread at the first cue, so that
+// the sound system and its libraries stay off the way to the first dialog.
 
-#include <QObject>
-#include <QSoundEffect>
-#include <QString>
 #include <QUrl>
-#include <map>
 #include <vector>
 
 namespace ui {
 
-class CuePlayer : public QObject {
-    Q_OBJECT
+// How far a loaded cue file got (the values of QSoundEffect::Status).
+enum class CueStatus { Null, Loading, Ready, Error };
+
+class CuePlayer {
 public:
-    // Where a file name leads: a name with a folder as given, a bare name in the current
-    // directory first, then among the cues shipped inside the program. Empty when neither.
-    static QUrl locate(const QString& fileName);
-
-    void stop();
+    virtual ~CuePlayer() = default;
+    virtual void stop() = 0;
     // Forgets the open file; the file stays loaded for the next time.
-    void close();
-    void open(const QString& fileName);
-    // Starts the named file once and returns at once.
-    void sound(const QString& fileName);
+    virtual void close() = 0;
+    // Opens a located file; an empty address opens nothing.
+    virtual void open(const QUrl& source) = 0;
+    // Starts the located file once and returns at once.
+    virtual void sound(const QUrl& source) = 0;
 
-    QUrl openSource() const;
-    int loadedCount() const { return static_cast<int>(loaded_.size()); }
-    std::vector<QSoundEffect::Status> statuses() const;
-
-private:
-    QSoundEffect* effectFor(const QString& fileName);
-
-    QSoundEffect* open_ = nullptr;          // the open file, or null
-    std::map<QUrl, QSoundEffect*> loaded_;  // owned as children
+    // The source of the open file, empty when nothing is open.
+    virtual QUrl openSource() const = 0;
+    // How many different files have been loaded; each is loaded once and kept.
+    virtual int loadedCount() const = 0;
+    virtual std::vector<CueStatus> statuses() const = 0;
 };
+
+// The module's one exported function: a new player, owned by the caller and living on the
+// caller's thread.
+using CuePlayerFactory = CuePlayer* (*)();
+inline constexpr char kCuePlayerFactory[] = "rovedavuCreateCuePlayer";
+inline constexpr char kCueModule[] = "rovedavu_cues";
 
 }  // namespace ui
