@@ -111,6 +111,15 @@ void BM_EndNo(benchmark::State& state) {
     }
 }
 
+// Answers the problems on screen right and moves on, `count` times.
+void solveProblems(DrillWindow& w, int count) {
+    for (int k = 0; k < count; ++k) {
+        w.fillRight();
+        w.form().Command1->click();
+        w.form().Command2->click();
+    }
+}
+
 // The end button and Yes, five problems into a drill: the history file is written, the
 // results window is made, filled and shown, and the drill window goes.
 void BM_EndYes(benchmark::State& state) {
@@ -118,11 +127,7 @@ void BM_EndYes(benchmark::State& state) {
     DrillWindow w(soundFor(state, silent));
     for (auto _ : state) {
         w.start();
-        for (int k = 0; k < 5; ++k) {
-            w.fillRight();
-            w.form().Command1->click();
-            w.form().Command2->click();
-        }
+        solveProblems(w, 5);
         settle();
         w.dialogs.answers = {true};
         state.SetIterationTime(seconds([&] { w.form().Command3->click(); }));
@@ -136,11 +141,7 @@ void BM_EndFinished(benchmark::State& state) {
     DrillWindow w(soundFor(state, silent));
     for (auto _ : state) {
         w.start();
-        for (int k = 0; k < 20; ++k) {
-            w.fillRight();
-            w.form().Command1->click();
-            w.form().Command2->click();
-        }
+        solveProblems(w, 20);
         settle();
         state.SetIterationTime(seconds([&] { w.form().Command3->click(); }));
         settle();
@@ -153,11 +154,7 @@ void BM_EndFinished(benchmark::State& state) {
 void BM_EndParts(benchmark::State& state) {
     DrillWindow w;
     w.start();
-    for (int k = 0; k < 20; ++k) {
-        w.fillRight();
-        w.form().Command1->click();
-        w.form().Command2->click();
-    }
+    solveProblems(w, 20);
     settle();
     drill::DrillState drill = w.form().state();
     drill.lastnum = 20;
