@@ -113,33 +113,17 @@ void BM_LeadingNumberValue(benchmark::State& state, int shape) {
     state.SetComplexityN(state.range(0));
     state.SetBytesProcessed(state.iterations() * state.range(0) * 2);
 }
-BENCHMARK_CAPTURE(BM_LeadingNumberValue, digits, 0)
-    ->Arg(1 << 10)
-    ->Arg(1 << 16)
-    ->Arg(1 << 20)
-    ->Complexity(benchmark::oN)
-    ->MinTime(0.2)
-    ->Unit(benchmark::kMicrosecond);
+// 1 Ki, 64 Ki and 1 Mi characters, with a fit against the length.
+void lengths(benchmark::internal::Benchmark* b) {
+    b->Arg(1 << 10)->Arg(1 << 16)->Arg(1 << 20)->MinTime(0.2)->Unit(benchmark::kMicrosecond);
+}
+BENCHMARK_CAPTURE(BM_LeadingNumberValue, digits, 0)->Apply(lengths)->Complexity(benchmark::oN);
 BENCHMARK_CAPTURE(BM_LeadingNumberValue, spaces_then_digit, 1)
-    ->Arg(1 << 10)
-    ->Arg(1 << 16)
-    ->Arg(1 << 20)
-    ->Complexity(benchmark::oN)
-    ->MinTime(0.2)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_LeadingNumberValue, fraction, 2)
-    ->Arg(1 << 10)
-    ->Arg(1 << 16)
-    ->Arg(1 << 20)
-    ->Complexity(benchmark::oN)
-    ->MinTime(0.2)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_LeadingNumberValue, japanese_after_number, 3)
-    ->Arg(1 << 10)
-    ->Arg(1 << 16)
-    ->Arg(1 << 20)
-    ->MinTime(0.2)
-    ->Unit(benchmark::kMicrosecond);
+    ->Apply(lengths)
+    ->Complexity(benchmark::oN);
+BENCHMARK_CAPTURE(BM_LeadingNumberValue, fraction, 2)->Apply(lengths)->Complexity(benchmark::oN);
+// Stops at once, whatever follows: no fit.
+BENCHMARK_CAPTURE(BM_LeadingNumberValue, japanese_after_number, 3)->Apply(lengths);
 
 }  // namespace
 
