@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "accessibility.h"
 #include "face.h"
 
 namespace ui {
@@ -26,6 +27,7 @@ bool setUpApplication(QApplication& app) {
     QApplication::setFont(font);
 
     QApplication::setWindowIcon(frogIcon());
+    installAccessibility();
     // The drill window is hidden before the results window is shown, and the results
     // window's end button ends the program itself: no window's closing ends it.
     QApplication::setQuitOnLastWindowClosed(false);

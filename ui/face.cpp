@@ -9,7 +9,20 @@ namespace ui {
 
 namespace {
 const QString kFace = QStringLiteral("ＭＳ Ｐゴシック");
+
+// What each picture shows, as a screen reader says it.
+QString pictureName(const QString& resource) {
+    if (resource.endsWith(QLatin1String("/crest.jpg")))
+        return QStringLiteral("もんしょう");
+    if (resource.endsWith(QLatin1String("/logo.jpg")))
+        return QStringLiteral("きょうしつの マーク");
+    if (resource.endsWith(QLatin1String("/mascot.jpg")))
+        return QStringLiteral("かえる");
+    if (resource.endsWith(QLatin1String("/praise.jpg")))
+        return QStringLiteral("よくできました");
+    return {};
 }
+}  // namespace
 
 QStringList faceFamilies() {
     return {kFace, QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
@@ -83,6 +96,7 @@ QLabel* makePicture(QWidget* parent, const QString& name, const QRect& rect,
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setScaledContents(stretched);
     picture->setPixmap(QPixmap(resource));
+    picture->setAccessibleName(pictureName(resource));
     return picture;
 }
 

@@ -44,7 +44,8 @@ struct LabelLook {
 QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& rect, const QString& text,
                   const QFont& font, const LabelLook& look = {});
 
-// A picture placed at its twips rectangle: stretched to it, or at its natural size.
+// A picture placed at its twips rectangle: stretched to it, or at its natural size. Its
+// accessible name says what it shows.
 QLabel* makePicture(QWidget* parent, const QString& name, const QRect& rect,
                     const QString& resource, bool stretched);
 

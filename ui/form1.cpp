@@ -128,9 +128,11 @@ void Form1::createControls() {
     Label[3] = makeLabel(this, QStringLiteral("Label(3)"), twipsRect(5280, 1800, 1305, 855),
                          QStringLiteral("＝"), big, problemCell);
     Text1[0] = makeAnswerBox(this, QStringLiteral("Text1(0)"), twipsRect(6720, 1800, 1575, 855));
+    Text1[0]->setAccessibleName(QStringLiteral("しょう（こたえ）"));
     Label[6] = makeLabel(this, QStringLiteral("Label(6)"), twipsRect(8400, 1800, 1215, 855),
                          QStringLiteral("・・・"), big, problemCell);
     Text1[1] = makeAnswerBox(this, QStringLiteral("Text1(1)"), twipsRect(9720, 1800, 1575, 855));
+    Text1[1]->setAccessibleName(QStringLiteral("あまり"));
     Label1 = makeLabel(this, QStringLiteral("Label1"), twipsRect(8280, 2760, 615, 255),
                        QStringLiteral("半角"), faceFont(19), {.text = &kRed});
     Label5 = makeLabel(this, QStringLiteral("Label5"), twipsRect(8880, 2760, 1215, 255),

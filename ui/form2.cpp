@@ -69,6 +69,11 @@ Form2::Form2(drill::Dialogs* dialogs, std::function<void()> quit)
         gotou[row] =
             makeLabel(this, QStringLiteral("gotou") + index,
                       twipsRect(left ? 5520 : 11640, top, 975, 375), QString(), cell, boxedCentred);
+        // A reader hears each box by its row and column; its text is the value.
+        const QString rowName = (*rowLabels[row - 1])->text() + QLatin1Char(' ');
+        m[row]->setAccessibleName(rowName + QStringLiteral("問題の内容"));
+        tt[row]->setAccessibleName(rowName + QStringLiteral("解答時間"));
+        gotou[row]->setAccessibleName(rowName + QStringLiteral("誤り回数"));
     }
 
     Label21 = makeLabel(this, QStringLiteral("Label21"), twipsRect(1440, 1080, 2655, 255),
@@ -93,6 +98,8 @@ Form2::Form2(drill::Dialogs* dialogs, std::function<void()> quit)
                         QStringLiteral("月日："), medium);
     labdate = makeLabel(this, QStringLiteral("labdate"), twipsRect(12240, 120, 735, 255), QString(),
                         medium);
+    labid->setAccessibleName(QStringLiteral("ＩＤ"));
+    labdate->setAccessibleName(QStringLiteral("月日"));
 
     Image3 = makePicture(this, QStringLiteral("Image3"), twipsRect(480, 6840, 630, 615),
                          QStringLiteral(":/pictures/crest.jpg"), false);
