@@ -5,7 +5,9 @@
 # answer, and with "終" at the end; and the results window.
 #
 # The problems on screen are read through the accessibility bus, the same way a screen
-# reader reads them; the keyboard and the mouse are driven with xdotool.
+# reader reads them; the keyboard and the mouse are driven with xdotool. On the way it checks
+# what a screen reader meets: both windows read as frames, every box, button and picture
+# has a name, and each judgement mark and the praise picture are announced on the bus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -68,6 +70,78 @@ for _ in range(200):
 sys.exit("problem %s did not come: %r" % (sys.argv[1], c))
 PY
 
+# What a screen reader meets. "check TITLE": the window of that title reads as a frame, and
+# every shown box, button and picture in it, and every label that shows a value, is named.
+# "listen FILE": writes the name changes and the showing of pictures into FILE as they come.
+# "heard FILE": the marks "◎", "×" and "終" and the praise picture were announced.
+cat >"$work/reader.py" <<'PY'
+import sys, time
+import pyatspi
+
+def window(title):
+    for _ in range(100):
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is None or app.name != "rovedavu":
+                continue
+            for w in app:
+                if w is not None and w.name == title:
+                    return w
+        time.sleep(0.05)
+    sys.exit("no window %r" % title)
+
+def has_text(control):
+    try:
+        control.queryText()
+        return True
+    except NotImplementedError:
+        return False
+
+def check(title):
+    w = window(title)
+    problems = [] if w.getRoleName() == "frame" else ["window role %s" % w.getRoleName()]
+    named = 0
+    def walk(parent):
+        nonlocal named
+        for c in parent:
+            if c is None or not c.getState().contains(pyatspi.STATE_SHOWING):
+                continue
+            role = c.getRoleName()
+            if role in ("text", "push button", "image") or (role == "label" and has_text(c)):
+                if c.name.strip():
+                    named += 1
+                else:
+                    problems.append("unnamed %s at %s" % (role, c.queryComponent().getPosition(pyatspi.WINDOW_COORDS)))
+            walk(c)
+    walk(w)
+    if problems:
+        sys.exit("%s: %s" % (title, "; ".join(problems)))
+    print("%s: a frame, %d controls named" % (title, named))
+
+def listen(path):
+    out = open(path, "w")
+    def heard(event):
+        try:
+            if event.type.startswith("object:property-change:accessible-name"):
+                print("name", event.source.getRoleName(), event.source.name, file=out, flush=True)
+            elif event.detail1 == 1:
+                print("shown", event.source.getRoleName(), event.source.name, file=out, flush=True)
+        except Exception:
+            pass
+    pyatspi.Registry.registerEventListener(
+        heard, "object:property-change:accessible-name", "object:state-changed:showing")
+    pyatspi.Registry.start()
+
+def heard(path):
+    lines = set(open(path).read().splitlines())
+    wanted = ["name label ◎", "name label ×", "name label 終", "shown image よくできました"]
+    missing = [w for w in wanted if w not in lines]
+    if missing:
+        sys.exit("not announced: %s" % ", ".join(missing))
+    print("announced: %s" % ", ".join(wanted))
+
+{"check": check, "listen": listen, "heard": heard}[sys.argv[1]](sys.argv[2])
+PY
+
 cat >"$work/drive.sh" <<'SH'
 set -euo pipefail
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
@@ -100,9 +174,12 @@ sleep 0.3
 xdotool type 'demo'
 xdotool key Return
 drill=$(wait_window '「ポルネア」')
+/usr/bin/python3 "$WORK/reader.py" listen "$WORK/heard.txt" &
+listener_pid=$!
 
 for k in $(seq 1 20); do
     read -r a c < <(/usr/bin/python3 "$WORK/problem.py" "$k")
+    [ "$k" -eq 1 ] && /usr/bin/python3 "$WORK/reader.py" check '「ポルネア」 for Windows'
     q=$((a / c))
     r=$((a % c))
     case $k in 3|8|14) answer $((q + 1)) "$r" ;; esac
@@ -119,6 +196,9 @@ click 676 456  # おわり
 results=$(wait_window '「学習履歴」')
 sleep 0.5
 shot "$results" "$OUT/results-window.png"
+/usr/bin/python3 "$WORK/reader.py" check '「学習履歴」'
+kill "$listener_pid"
+/usr/bin/python3 "$WORK/reader.py" heard "$WORK/heard.txt"
 
 xdotool mousemove --window "$results" 796 472 click 1  # おわり
 wait_window 'ぽるねあ' >/dev/null
