@@ -1,7 +1,6 @@
 // Both windows as a screen reader meets them: every control that takes input or informs
 // has a name, and each window reads as a window.
 
-#include <QLabel>
 #include <functional>
 
 #include "accessibility_check.h"
