@@ -40,8 +40,10 @@ QStringList buttonTexts(QWidget* dialog) {
 TEST(QtDialogs, InputBoxShowsTitleAndPromptAndGivesTheTypedLine) {
     ui::QtDialogs dialogs;
     bool looked = false;
+    const QString title = QStringLiteral("－－　きょうはなんがつなんにちですか。　－－");
     whenOpen([&](QWidget* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("タイトル"));
+        EXPECT_EQ(dialog->windowTitle(), title);
+        EXPECT_GE(dialog->width(), ui::titleBarWidth(*dialog, title)) << "the whole title";
         auto* input = qobject_cast<QInputDialog*>(dialog);
         ASSERT_NE(input, nullptr);
         EXPECT_EQ(input->labelText(), QStringLiteral("いれましょう。"));
@@ -54,7 +56,8 @@ TEST(QtDialogs, InputBoxShowsTitleAndPromptAndGivesTheTypedLine) {
         QTest::keyClick(line, Qt::Key_Return);
         looked = true;
     });
-    EXPECT_EQ(qs(dialogs.inputBox(u"いれましょう。", u"タイトル")), QStringLiteral(" 8/1 "));
+    EXPECT_EQ(qs(dialogs.inputBox(u"いれましょう。", title.toStdU16String())),
+              QStringLiteral(" 8/1 "));
     EXPECT_TRUE(looked);
 }
 
