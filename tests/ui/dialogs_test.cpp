@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <functional>
 
+#include "face.h"
+#include "form2.h"
 #include "qt_dialogs.h"
 #include "ui_fakes.h"
 
@@ -43,6 +45,7 @@ TEST(QtDialogs, InputBoxShowsTitleAndPromptAndGivesTheTypedLine) {
     const QString title = QStringLiteral("－－　きょうはなんがつなんにちですか。　－－");
     whenOpen([&](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle(), title);
+        EXPECT_EQ(dialog->font().families().join(u','), ui::faceFamilies().join(u','));
         EXPECT_GE(dialog->width(), ui::titleBarWidth(*dialog, title)) << "the whole title";
         auto* input = qobject_cast<QInputDialog*>(dialog);
         ASSERT_NE(input, nullptr);
@@ -110,6 +113,21 @@ TEST(QtDialogs, MessageHasOnlyOk) {
     });
     dialogs.showMessage(u"ほぞんできませんでした。", u"ぽるねあ");
     EXPECT_TRUE(looked);
+}
+
+TEST(QtDialogs, TheResultsWindowAsksOverItself) {
+    int quits = 0;
+    ui::Form2 form(nullptr, [&quits] { ++quits; });
+    form.show();
+    bool looked = false;
+    whenOpen([&](QWidget* dialog) {
+        EXPECT_EQ(dialog->parentWidget(), &form) << "not in the middle of the screen";
+        qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::No)->click();
+        looked = true;
+    });
+    form.Command1->click();
+    EXPECT_TRUE(looked);
+    EXPECT_EQ(quits, 0);
 }
 
 }  // namespace
