@@ -57,8 +57,8 @@ int rewriteInPlace(const QString& path, const QByteArray& bytes) {
         if (const int error = reserve(fd, newSize); error != 0) {
             // A failed reservation may have grown the file by zeros past its old end.
             struct stat after {};
-            if (::fstat(fd, &after) == 0 && after.st_size != status.st_size)
-                (void)::ftruncate(fd, status.st_size);
+            const bool grown = ::fstat(fd, &after) == 0 && after.st_size != status.st_size;
+            [[maybe_unused]] const int cut = grown ? ::ftruncate(fd, status.st_size) : 0;
             return fail(error);
         }
     }
