@@ -34,8 +34,9 @@ char numberCharacter(char16_t unit) {
     }
 }
 
+// The full-width space is what a Japanese input method types for the space bar.
 bool isRemovedSpace(char16_t unit) {
-    return unit == u' ' || unit == u'\t' || unit == u'\n';
+    return unit == u' ' || unit == u'\t' || unit == u'\n' || unit == u'\u3000';
 }
 
 // Digits beyond these limits cannot change a double: more integer digits overflow to

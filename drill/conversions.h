@@ -23,7 +23,8 @@ std::u16string numberText(double value);
 std::u16string plainIntegerText(std::int16_t value);
 
 // The number at the start of the text, after spaces, tabs and line feeds are removed.
-// Full-width digits, point and signs count as their half-width forms. No number gives 0.
+// Full-width digits, point, signs and space count as their half-width forms. No number
+// gives 0.
 double leadingNumberValue(std::u16string_view text);
 
 // The value rounded to tenths (halves away from zero), written under a pattern such as

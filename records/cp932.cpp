@@ -49,6 +49,30 @@ std::uint16_t codeOf(char16_t unit) {
     return code;
 }
 
+// Linux input methods type these characters in their JIS forms; Windows types, and code
+// page 932 holds, the form on the right. glibc's iconv to CP932 writes the same codes.
+struct JisForm {
+    char16_t typed;
+    char16_t written;
+};
+constexpr JisForm kJisForms[] = {
+    {u'\u301C', u'\uFF5E'},  // WAVE DASH: FULLWIDTH TILDE, 0x8160
+    {u'\u2016', u'\u2225'},  // DOUBLE VERTICAL LINE: PARALLEL TO, 0x8161
+    {u'\u2212', u'\uFF0D'},  // MINUS SIGN: FULLWIDTH HYPHEN-MINUS, 0x817C
+    {u'\u00A2', u'\uFFE0'},  // CENT SIGN: FULLWIDTH CENT SIGN, 0x8191
+    {u'\u00A3', u'\uFFE1'},  // POUND SIGN: FULLWIDTH POUND SIGN, 0x8192
+    {u'\u00AC', u'\uFFE2'},  // NOT SIGN: FULLWIDTH NOT SIGN, 0x81CA
+    {u'\u2014', u'\u2015'},  // EM DASH: HORIZONTAL BAR, 0x815C
+};
+
+char16_t windowsForm(char16_t unit) {
+    for (const JisForm& form : kJisForms) {
+        if (form.typed == unit)
+            return form.written;
+    }
+    return unit;
+}
+
 bool isHighSurrogate(char16_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
@@ -81,7 +105,7 @@ QByteArray toCp932(std::u16string_view text) {
             bytes += kReplacement;
             continue;
         }
-        const std::uint16_t code = codeOf(unit);
+        const std::uint16_t code = codeOf(windowsForm(unit));
         if (code == kNoCode) {
             bytes += kReplacement;
         } else if (code < 0x100) {

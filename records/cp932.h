@@ -9,9 +9,11 @@ namespace records {
 // Whether the code page can be reached at all (Qt reaches it through ICU).
 bool cp932Available();
 
-// The code page 932 bytes of the text. Every character that the code page cannot hold
-// becomes one "?": a character outside the code page, a surrogate pair (one "?" for the
-// pair) and a lone surrogate. U+0000..U+007F are written as the same single byte.
+// The code page 932 bytes of the text. The JIS forms that Linux input methods type (such as
+// U+301C WAVE DASH) are written as the characters that Windows has in their place (U+FF5E,
+// 0x8160). Every other character that the code page cannot hold becomes one "?": a character
+// outside the code page, a surrogate pair (one "?" for the pair) and a lone surrogate.
+// U+0000..U+007F are written as the same single byte.
 QByteArray toCp932(std::u16string_view text);
 
 }  // namespace records

@@ -1,13 +1,19 @@
 #include "history_file.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
+#include <cerrno>
 #include <cstddef>
 
 #include "conversions.h"
 #include "cp932.h"
+#include "in_place_rewrite.h"
 
 namespace records {
 namespace {
@@ -110,14 +116,43 @@ std::u16string writeFailureReason(const QSaveFile& file) {
     return otherError(file.errorString());
 }
 
-// After a failed open: the folder or an existing file that may not be written, else the
-// system's words.
+// After a failed open: the folder that takes no new file, an existing file that may not be
+// written, or both; else the system's words.
 std::u16string openFailureReason(const QSaveFile& file, const QString& path) {
-    const QFileInfo folder(toQString(kHistoryFolder));
+    const bool folderWritable = QFileInfo(toQString(kHistoryFolder)).isWritable();
     const QFileInfo existing(path);
-    if (!folder.isWritable() || (existing.exists() && !existing.isWritable()))
+    const bool fileRefused = existing.exists() && !existing.isWritable();
+    if (!folderWritable)
+        return std::u16string(fileRefused ? reasons::kNoFolderOrFilePermission
+                                          : reasons::kNoFolderPermission);
+    if (fileRefused)
         return std::u16string(reasons::kNoPermission);
     return writeFailureReason(file);
+}
+
+// A shared folder with the sticky bit, where only the owner of a file may replace it, and a
+// file there that belongs to another account.
+bool isAnotherAccountsFileInAStickyFolder(const QString& path) {
+    struct stat folder {};
+    struct stat existing {};
+    return ::stat(QFile::encodeName(toQString(kHistoryFolder)).constData(), &folder) == 0 &&
+           (folder.st_mode & S_ISVTX) != 0 &&
+           ::stat(QFile::encodeName(path).constData(), &existing) == 0 &&
+           existing.st_uid != ::geteuid() && folder.st_uid != ::geteuid();
+}
+
+// A folder that takes no new file, such as the temporary file of a save, while the
+// learner's file in it may be written.
+bool onlyTheFileMayBeWritten(const QString& path) {
+    const QFileInfo existing(path);
+    return !QFileInfo(toQString(kHistoryFolder)).isWritable() && existing.isFile() &&
+           existing.isWritable();
+}
+
+std::u16string inPlaceFailureReason(int error) {
+    if (error == ENOSPC || error == EDQUOT)
+        return std::u16string(reasons::kDiskFull);
+    return otherError(qt_error_string(error));
 }
 
 }  // namespace
@@ -200,9 +235,15 @@ drill::HistoryOutcome writeHistoryFile(drill::DrillState& state) {
     const QByteArray bytes = historyFileBytes(state);
     const QString path = toQString(historyFilePath(state.myid));
     QSaveFile file(path);
-    file.setDirectWriteFallback(false);  // never write over the old file in place
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(openFailureReason(file, path));
+    file.setDirectWriteFallback(false);  // never empty the old file before the new one is whole
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (!onlyTheFileMayBeWritten(path))
+            return failed(openFailureReason(file, path));
+        if (const int error = rewriteInPlace(path, bytes); error != 0)
+            return failed(inPlaceFailureReason(error));
+        outcome.written = true;
+        return outcome;
+    }
     // A write error may show only in flush(), and commit() would still put an empty file
     // in place of the old one; so the save is cancelled before commit() on any failure.
     if (file.write(bytes) != bytes.size() || !file.flush() ||
@@ -211,8 +252,13 @@ drill::HistoryOutcome writeHistoryFile(drill::DrillState& state) {
         file.cancelWriting();
         return failed(reason);
     }
-    if (!file.commit())
+    // The system may still refuse the last step, such as replacing another account's file
+    // in a shared folder; the old file then stays, and nothing is reported as saved.
+    if (!file.commit()) {
+        if (isAnotherAccountsFileInAStickyFolder(path))
+            return failed(reasons::kOthersFile);
         return failed(writeFailureReason(file));
+    }
     outcome.written = true;
     return outcome;
 }

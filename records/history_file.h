@@ -19,7 +19,13 @@ inline constexpr std::u16string_view kHistoryFolder = u"rirekidata";
 namespace reasons {
 inline constexpr std::u16string_view kNoFolder = u"rirekidata というフォルダがありません。";
 inline constexpr std::u16string_view kNotFolder = u"rirekidata がフォルダではありません。";
-inline constexpr std::u16string_view kNoPermission = u"ファイルを書きこむ権限がありません。";
+inline constexpr std::u16string_view kNoPermission = u"このファイルに書きこむ権限がありません。";
+inline constexpr std::u16string_view kNoFolderPermission =
+    u"rirekidata フォルダに、ファイルを作る権限がありません。";
+inline constexpr std::u16string_view kNoFolderOrFilePermission =
+    u"rirekidata フォルダにファイルを作る権限も、このファイルに書きこむ権限もありません。";
+inline constexpr std::u16string_view kOthersFile =
+    u"rirekidata フォルダでは、ほかのアカウントのファイルを置きかえられません。";
 inline constexpr std::u16string_view kDiskFull = u"ディスクがいっぱいです。";
 inline constexpr std::u16string_view kUnusableCharacter =
     u"ID に、ファイル名に使えない文字（/ や \\ や制御文字）が入っています。";
@@ -56,8 +62,9 @@ QByteArray historyRowLine(std::u16string_view qtext, float qtime, std::int16_t q
 QByteArray historyFileBytes(drill::DrillState& state);
 
 // Writes the file for state.myid under the current directory. The file is replaced only
-// when the new one was written whole; on any failure the old file stays as it was.
-// Never creates the folder rirekidata.
+// when the new one was written whole; on any failure the old file stays as it was. In a
+// folder that takes no new files, an existing file that may be written is rewritten in
+// place, once room for the new bytes has been reserved. Never creates the folder rirekidata.
 drill::HistoryOutcome writeHistoryFile(drill::DrillState& state);
 
 }  // namespace records

@@ -1,6 +1,9 @@
 #include "qt_dialogs.h"
 
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QInputDialog>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -23,6 +26,26 @@ void setUpBox(QMessageBox& box, const char* name, const std::u16string& prompt,
 }
 }  // namespace
 
+int titleBarWidth(const QWidget& window, const QString& title) {
+    // The window manager draws the title in the font of its own theme, which it finds
+    // through fontconfig's generic sans face: for Japanese that is the system's Gothic with
+    // full-width kana, wider than the proportional face of the window. Qt's title font is
+    // the desktop's title-bar font where the platform theme knows it (KDE), and fontconfig's
+    // default sans face at 12 points otherwise, a little larger than the themes of Openbox
+    // (8 points), Xfwm (9), KWin (10) and Mutter (11). The window's own font counts too, for
+    // a desktop whose fonts are all large.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    if (window.font().pointSizeF() > font.pointSizeF())
+        font.setPointSizeF(window.font().pointSizeF());
+    const QFontMetrics metrics(font);
+    // The window icon and the minimise, maximise and close buttons, each about as wide as the
+    // bar is high, and the frame's margins.
+    constexpr int kButtons = 4;
+    const int barHeight = metrics.height() + 4;
+    return metrics.horizontalAdvance(title) + kButtons * barHeight + metrics.height();
+}
+
 std::u16string QtDialogs::inputBox(const std::u16string& prompt, const std::u16string& title) {
     QInputDialog dialog(parent_);
     dialog.setObjectName(QStringLiteral("inputBox"));
@@ -31,6 +54,14 @@ std::u16string QtDialogs::inputBox(const std::u16string& prompt, const std::u16s
     dialog.setWindowTitle(qs(title));
     dialog.setLabelText(qs(prompt));
     dialog.setTextValue(QString());
+    // The dialog's layout sets its minimum size, so the room for the title goes to the box,
+    // which spans the dialog under the prompt. Asking for the size hint builds the layout.
+    (void)dialog.sizeHint();
+    if (auto* box = dialog.findChild<QLineEdit*>(); box != nullptr && dialog.layout() != nullptr) {
+        const QMargins margins = dialog.layout()->contentsMargins();
+        box->setMinimumWidth(titleBarWidth(dialog, dialog.windowTitle()) - margins.left() -
+                             margins.right());
+    }
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue().toStdU16String();

@@ -75,7 +75,8 @@ TEST(LeadingNumberValue, FullWidthFormsReadAsHalfWidth) {
     EXPECT_EQ(leadingNumberValue(u"＋３"), 3.0);
     EXPECT_EQ(leadingNumberValue(u"－３"), -3.0);
     EXPECT_EQ(leadingNumberValue(u"1２"), 12.0);
-    EXPECT_EQ(leadingNumberValue(u"　７"), 0.0);  // the ideographic space is not a space here
+    EXPECT_EQ(leadingNumberValue(u"　７"), 7.0);
+    EXPECT_EQ(leadingNumberValue(u"１　２　"), 12.0);
 }
 
 TEST(LeadingNumberValue, NoExponentsOrRadixPrefixes) {

@@ -373,10 +373,15 @@ TEST(EndButton, MidwayEndRecordsRowsUpToTheOpenProblem) {
     EXPECT_TRUE(rig.results.shown);
 }
 
-TEST(EndButton, FinishedDrillEndsWithoutCueOrQuestion) {
+TEST(EndButton, OnlyTheFinishedDrillEndsWithoutCueOrQuestion) {
     Rig rig;
     rig.dialogs.inputs = {u"", u"7"};
     rig.drill.startUp();
+    advanceTo(rig, 20);  // the last problem, not yet answered right
+    rig.dialogs.answers = {false};
+    const auto open = rig.log.size();
+    rig.drill.endClicked();
+    EXPECT_EQ(rig.entries(open), concat({kEndCue, {kEndQuestion}}));
     advanceTo(rig, 21);
     const auto from = rig.log.size();
     rig.drill.endClicked();

@@ -113,6 +113,7 @@ TEST_F(EndOfDrill, HistoryFolderNotWritableKeepsTheOldFile) {
         GTEST_SKIP() << "root writes into read-only folders";
     ASSERT_TRUE(QDir().mkdir("rirekidata"));
     writeFile("rirekidata/Rovedavu12.txt", kOldFile);
+    ASSERT_TRUE(QFile::setPermissions("rirekidata/Rovedavu12.txt", QFile::ReadOwner));
     ASSERT_TRUE(QFile::setPermissions("rirekidata", QFile::ReadOwner | QFile::ExeOwner));
     const auto before = snapshot();
     EndedDrill ended(u"12");

@@ -3,6 +3,7 @@
 
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -215,19 +216,96 @@ ChildOutcome writeWithoutRootRights(drill::DrillState& state) {
     return {true, WEXITSTATUS(status) == 1, QString::fromUtf8(reason).toStdU16String()};
 }
 
-TEST_F(HistoryWrite, AFolderWithoutWritePermissionKeepsTheOldFile) {
-    writeFile("rirekidata/Rovedavu12.txt", kOldFile);
-    const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-                          QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
-    ASSERT_TRUE(QFile::setPermissions(dir_.path(), readOnly | QFileDevice::WriteOwner));
-    ASSERT_TRUE(QFile::setPermissions("rirekidata", readOnly));
+const auto kReadOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                       QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+const auto kWritable =
+    kReadOnly | QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+
+TEST_F(HistoryWrite, APermissionFailureNamesTheFolderOrTheFileAndKeepsTheOldFile) {
+    ASSERT_TRUE(QFile::setPermissions(dir_.path(), kReadOnly | QFileDevice::WriteOwner));
+    const QString name = "rirekidata/Rovedavu12.txt";
+    const struct {
+        bool folderWritable;
+        bool fileThere;
+        std::u16string_view reason;
+    } rows[] = {
+        {false, true, reasons::kNoFolderOrFilePermission},
+        {false, false, reasons::kNoFolderPermission},
+        {true, true, reasons::kNoPermission},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(QString::fromStdU16String(std::u16string(row.reason)).toStdString());
+        ASSERT_TRUE(QFile::setPermissions("rirekidata", kWritable));
+        QFile::remove(name);
+        if (row.fileThere) {
+            writeFile(name, kOldFile);
+            ASSERT_TRUE(QFile::setPermissions(name, kReadOnly));
+        }
+        ASSERT_TRUE(
+            QFile::setPermissions("rirekidata", row.folderWritable ? kWritable : kReadOnly));
+        drill::DrillState state = fullDrill(20, u"12");
+        const ChildOutcome outcome = writeWithoutRootRights(state);
+        QFile::setPermissions("rirekidata", kWritable);
+        ASSERT_TRUE(outcome.ran);
+        EXPECT_FALSE(outcome.written);
+        EXPECT_EQ(outcome.reason, row.reason);
+        EXPECT_EQ(readFile(name), row.fileThere ? kOldFile : QByteArray("<unreadable>"));
+        EXPECT_EQ(entries("rirekidata"),
+                  row.fileThere ? QStringList{"Rovedavu12.txt"} : QStringList{});
+    }
+}
+
+TEST_F(HistoryWrite, ALockedFolderRewritesAWritableFileInPlaceOnlyWhenThereIsRoom) {
+    if (!records_test::runningAsRoot())
+        GTEST_SKIP() << "mounting a tiny file system needs root";
+    ASSERT_TRUE(QFile::setPermissions(dir_.path(), kReadOnly | QFileDevice::WriteOwner));
+    ASSERT_TRUE(QDir().mkdir("tiny"));
+    const TinyFileSystem tiny(QDir("tiny").absolutePath(), "size=32k,mode=0755");
+    if (!tiny.mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << tiny.error();
+    const InDirectory inTiny("tiny");
+    ASSERT_TRUE(inTiny.entered());
+    ASSERT_TRUE(QDir().mkdir("rirekidata"));
+    const QString name = "rirekidata/Rovedavu12.txt";
+    writeFile(name, kOldFile);
+    ASSERT_TRUE(QFile::setPermissions(name, kWritable));
+    ASSERT_TRUE(QFile::setPermissions("rirekidata", kReadOnly));
+    ASSERT_TRUE(records_test::fillUp("filler")) << "the file system never filled up";
+
+    // Long dates make the new file need pages that the full disk does not have.
+    drill::DrillState large = fullDrill(20, u"12");
+    large.mydate = std::u16string(300, u'８');
+    const ChildOutcome full = writeWithoutRootRights(large);
+    ASSERT_TRUE(full.ran);
+    EXPECT_FALSE(full.written);
+    EXPECT_EQ(full.reason, reasons::kDiskFull);
+    EXPECT_EQ(readFile(name), kOldFile);
+
+    ASSERT_TRUE(QFile::remove("filler"));
+    EXPECT_TRUE(writeWithoutRootRights(large).written);
+    EXPECT_EQ(readFile(name), expectedBytes(large));
+    drill::DrillState small = fullDrill(2, u"12");
+    EXPECT_TRUE(writeWithoutRootRights(small).written);
+    EXPECT_EQ(readFile(name), expectedBytes(small));
+    EXPECT_EQ(entries("rirekidata"), QStringList{"Rovedavu12.txt"});
+}
+
+TEST_F(HistoryWrite, AStickyFolderThatKeepsAnotherAccountsFileIsNotReportedAsSaved) {
+    if (!records_test::runningAsRoot())
+        GTEST_SKIP() << "needs a file of another account";
+    ASSERT_TRUE(QFile::setPermissions(dir_.path(), kReadOnly | QFileDevice::WriteOwner));
+    // Every account may add files, but only a file's owner may replace it: the old file
+    // stays root's while the writer is nobody, who may still write into it.
+    const QString name = "rirekidata/Rovedavu12.txt";
+    writeFile(name, kOldFile);
+    ASSERT_TRUE(QFile::setPermissions(name, kWritable));
+    ASSERT_EQ(::chmod("rirekidata", 01777), 0);
     drill::DrillState state = fullDrill(20, u"12");
     const ChildOutcome outcome = writeWithoutRootRights(state);
-    QFile::setPermissions("rirekidata", readOnly | QFileDevice::WriteOwner);
     ASSERT_TRUE(outcome.ran);
     EXPECT_FALSE(outcome.written);
-    EXPECT_EQ(outcome.reason, reasons::kNoPermission);
-    EXPECT_EQ(readFile("rirekidata/Rovedavu12.txt"), kOldFile);
+    EXPECT_EQ(outcome.reason, reasons::kOthersFile);
+    EXPECT_EQ(readFile(name), kOldFile);
     EXPECT_EQ(entries("rirekidata"), QStringList{"Rovedavu12.txt"});
 }
 
@@ -275,7 +353,7 @@ TEST_F(HistoryWrite, AReadOnlyFileSystemKeepsTheOldFile) {
     drill::DrillState state = fullDrill(20, u"12");
     const drill::HistoryOutcome outcome = writeHistoryFile(state);
     EXPECT_FALSE(outcome.written);
-    EXPECT_EQ(outcome.reason, reasons::kNoPermission);
+    EXPECT_EQ(outcome.reason, reasons::kNoFolderOrFilePermission);
     EXPECT_EQ(readFile("rirekidata/Rovedavu12.txt"), kOldFile);
 }
 

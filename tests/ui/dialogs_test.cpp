@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <functional>
 
+#include "face.h"
+#include "form2.h"
 #include "qt_dialogs.h"
 #include "ui_fakes.h"
 
@@ -40,8 +42,11 @@ QStringList buttonTexts(QWidget* dialog) {
 TEST(QtDialogs, InputBoxShowsTitleAndPromptAndGivesTheTypedLine) {
     ui::QtDialogs dialogs;
     bool looked = false;
+    const QString title = QStringLiteral("－－　きょうはなんがつなんにちですか。　－－");
     whenOpen([&](QWidget* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("タイトル"));
+        EXPECT_EQ(dialog->windowTitle(), title);
+        EXPECT_EQ(dialog->font().families().join(u','), ui::faceFamilies().join(u','));
+        EXPECT_GE(dialog->width(), ui::titleBarWidth(*dialog, title)) << "the whole title";
         auto* input = qobject_cast<QInputDialog*>(dialog);
         ASSERT_NE(input, nullptr);
         EXPECT_EQ(input->labelText(), QStringLiteral("いれましょう。"));
@@ -54,7 +59,8 @@ TEST(QtDialogs, InputBoxShowsTitleAndPromptAndGivesTheTypedLine) {
         QTest::keyClick(line, Qt::Key_Return);
         looked = true;
     });
-    EXPECT_EQ(qs(dialogs.inputBox(u"いれましょう。", u"タイトル")), QStringLiteral(" 8/1 "));
+    EXPECT_EQ(qs(dialogs.inputBox(u"いれましょう。", title.toStdU16String())),
+              QStringLiteral(" 8/1 "));
     EXPECT_TRUE(looked);
 }
 
@@ -107,6 +113,21 @@ TEST(QtDialogs, MessageHasOnlyOk) {
     });
     dialogs.showMessage(u"ほぞんできませんでした。", u"ぽるねあ");
     EXPECT_TRUE(looked);
+}
+
+TEST(QtDialogs, TheResultsWindowAsksOverItself) {
+    int quits = 0;
+    ui::Form2 form(nullptr, [&quits] { ++quits; });
+    form.show();
+    bool looked = false;
+    whenOpen([&](QWidget* dialog) {
+        EXPECT_EQ(dialog->parentWidget(), &form) << "not in the middle of the screen";
+        qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::No)->click();
+        looked = true;
+    });
+    form.Command1->click();
+    EXPECT_TRUE(looked);
+    EXPECT_EQ(quits, 0);
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ inline void expectLabel(QWidget* parent, QLabel* label, const LabelRow& row) {
     expectFace(label, row.pixelSize, row.bold);
     EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask,
               row.centred ? Qt::AlignHCenter : Qt::AlignLeft);
+    EXPECT_EQ(label->alignment() & Qt::AlignVertical_Mask, Qt::AlignTop);
     EXPECT_EQ(label->frameShape(), row.boxed ? QFrame::Box : QFrame::NoFrame);
     if (row.boxed) {
         EXPECT_EQ(label->frameShadow(), QFrame::Plain);
