@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <cerrno>
-#include <cstring>
 
 #include "archive_names.h"
 #include "history_file.h"
@@ -35,7 +34,7 @@ std::u16string reasonFor(int error) {
             return std::u16string(reasons::kNoPermission);
         default:
             return std::u16string(reasons::kOtherErrorStart) +
-                   QString::fromLocal8Bit(std::strerror(error)).toStdU16String() +
+                   qt_error_string(error).toStdU16String() +
                    std::u16string(reasons::kOtherErrorEnd);
     }
 }

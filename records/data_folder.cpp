@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QSettings>
 #include <cerrno>
-#include <cstring>
 
 #include "records_logging.h"
 
@@ -41,8 +40,7 @@ std::u16string unreachableReason(int error) {
         case EACCES:
             return u"フォルダに入る権限がありません。";
         default:
-            return u"フォルダに入れません（" +
-                   QString::fromLocal8Bit(std::strerror(error)).toStdU16String() + u"）。";
+            return u"フォルダに入れません（" + qt_error_string(error).toStdU16String() + u"）。";
     }
 }
 
@@ -88,7 +86,7 @@ std::u16string enterWorkingFolder(const WorkingFolder& folder) {
     if (::chdir(QFile::encodeName(folder.path).constData()) != 0) {
         const int error = errno;
         qCWarning(lcStartup).noquote()
-            << "working folder" << folder.path << "cannot be reached:" << std::strerror(error);
+            << "working folder" << folder.path << "cannot be reached:" << qt_error_string(error);
         return unreachableReason(error);
     }
     qCInfo(lcStartup).noquote() << "working folder:" << folder.path << "(from a settings file)";

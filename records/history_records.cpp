@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QSysInfo>
+#include <future>
 
 #include "archive_file.h"
 #include "archive_names.h"
@@ -31,10 +32,16 @@ drill::HistoryOutcome HistoryRecords::writeHistory(drill::DrillState& state) {
             drill::SaveOutcome{false, (learnerArchivePath(state.myid) + u'/').toStdU16String(),
                                notSavedReason_}};
     } else {
+        // Both files are written at the same time, so that their waits for the disk overlap.
+        // The archive's thread gets its own copies and never touches the drill state.
+        std::future<drill::SaveOutcome> archived =
+            std::async(std::launch::async,
+                       [bytes = historyFileBytes(state), myid = state.myid,
+                        ended = QDateTime::currentDateTime(), host = QSysInfo::machineHostName()] {
+                           return writeArchiveFile(bytes, myid, ended, host);
+                       });
         outcome = writeHistoryFile(state);
-        outcome.archive =
-            writeArchiveFile(historyFileBytes(state), state.myid, QDateTime::currentDateTime(),
-                             QSysInfo::machineHostName());
+        outcome.archive = archived.get();
     }
     logNotWritten("history file", {outcome.written, outcome.fileName, outcome.reason});
     logNotWritten("archive file", *outcome.archive);
