@@ -157,15 +157,6 @@ Placed placeExclusively(const QByteArray& temporary, const QByteArray& final, in
     return Placed::Failed;
 }
 
-// Makes a new file's name lasting.
-void syncFolder(const QByteArray& folder) {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 }  // namespace
 
 drill::SaveOutcome writeArchiveFile(const QByteArray& bytes, std::u16string_view myid,
@@ -208,7 +199,6 @@ drill::SaveOutcome writeArchiveFile(const QByteArray& bytes, std::u16string_view
         int error = 0;
         switch (placeExclusively(temporary, folder + '/' + encoded(name), error)) {
             case Placed::Done:
-                syncFolder(folder);
                 outcome.written = true;
                 outcome.fileName += name.toStdU16String();
                 return outcome;
