@@ -140,6 +140,11 @@ bool SoundServer::restart() {
     return start();
 }
 
+void SoundServer::signal(int number) {
+    if (server_ && server_->running())
+        ::kill(server_->pid(), number);
+}
+
 int SoundServer::streamCount() {
     std::string output;
     if (!runTool({"pactl", "list", "sink-inputs", "short"}, &output))

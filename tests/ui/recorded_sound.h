@@ -36,6 +36,7 @@ public:
     // Waits for the program to end by itself; false if it did not within the time.
     bool waitForEnd(std::chrono::milliseconds limit);
     int exitStatus() const { return status_; }
+    pid_t pid() const { return pid_; }
 
 private:
     pid_t pid_ = -1;
@@ -56,6 +57,8 @@ public:
     // Kills the server and starts a new one on the same socket, as a restart of the sound
     // system during a drill does.
     bool restart();
+    // Sends a signal to the server (SIGSTOP: a server that hangs; SIGCONT: it goes on).
+    void signal(int number);
     // The playback streams the server holds now, or -1 when it cannot be asked.
     int streamCount();
 
