@@ -53,7 +53,7 @@ void letEnd(QThread* thread) {
         auto& threads = endingThreads();
         threads.erase(std::remove(threads.begin(), threads.end(), thread), threads.end());
         thread->wait();  // only the last steps of the thread's end are left
-        thread->deleteLater();
+        delete thread;
     });
 }
 
