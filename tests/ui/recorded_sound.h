@@ -62,8 +62,8 @@ public:
     // The playback streams the server holds now, or -1 when it cannot be asked.
     int streamCount();
 
-    // Runs a client tool of the server to its end; its standard output, or nullopt-like
-    // failure as an empty result with ok false.
+    // Runs a client tool (pactl) of the server to its end, keeping its standard output;
+    // true when it ended with status 0 within 5 s.
     bool runTool(const std::vector<std::string>& args, std::string* output = nullptr);
 
 private:
@@ -72,7 +72,8 @@ private:
     std::unique_ptr<ChildProcess> server_;
 };
 
-// The sink's monitor, recorded by parec at kRate, mono, from the moment of construction.
+// The sink's monitor, recorded by parec at kRate, mono, from the moment of construction;
+// parec's messages go to parec.log in `folder`.
 class Recording {
 public:
     static constexpr int kRate = 48000;
