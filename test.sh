@@ -27,6 +27,7 @@ cpack --config build/test/CPackConfig.cmake -G DEB -B build/test/package
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/test/CMakeCache.txt)
 packaging/check-package.sh build/test/stage build/test/package/rovedavu_*.deb "$version"
 
+# The recorded sound tests (label "recorded") take real time and run once, above.
 step "Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug \
@@ -35,7 +36,7 @@ cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1" \
 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
 UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
-    ctest --test-dir build/asan --output-on-failure -j "$jobs"
+    ctest --test-dir build/asan --output-on-failure -j "$jobs" --label-exclude recorded
 
 step "Fuzz each target for ${fuzz_seconds} s"
 if command -v clang++ >/dev/null; then

@@ -4,6 +4,8 @@
 #   2. the drill engine: the generator at problem 20 and the number rules on long texts;
 #   3. the drill window's handlers, offscreen, with the real sound control;
 #   4. the answer's cue with missing, empty, cut-short and non-WAV cue files;
+#   5. the cues on a recorded sound server of the benchmark's own: onset against paplay,
+#      memory and streams over ten drills, Yes to the results window.
 # 3 and 4 once without a sound server and once with one that plays into a null sink.
 # Installs missing Debian packages first. The figures are also kept in build/bench/results/.
 #
@@ -108,6 +110,9 @@ else
     tail -n 20 "$work/pulse.log"
     echo "No sound server could be started: the runs with sound were skipped."
 fi
+
+step "Cues on a recorded sound server of the benchmark's own (null sink)"
+run cues "$bin/bench_cues"
 
 step "Done: the figures are in $build/results/"
 if [ ${#failed[@]} -ne 0 ]; then

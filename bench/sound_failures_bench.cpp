@@ -11,15 +11,10 @@
 //   first  the first wrong answer of a new drill window in a new folder: the control
 //          finds the file and starts loading it;
 //   again  the next wrong answers of the same window.
-//
-// The counter "status" is the state the cue's sound effect reached at the end, waiting up
-// to a second for it: -1 no effect (no file found), else QSoundEffect's status: 0 null,
-// 1 still loading, 2 ready to play, 3 error.
 
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <chrono>
@@ -33,7 +28,6 @@
 #include <vector>
 
 #include "bench_fakes.h"
-#include "multimedia_control.h"
 
 namespace bench {
 namespace {
@@ -115,18 +109,6 @@ double seconds(const std::function<void()>& action) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// How far the control's sound effect got, waiting up to a second for its loading.
-int finalStatus(DrillWindow& w) {
-    ui::MultimediaControl& control = *w.form().MMControl1;
-    if (control.statuses().empty())
-        return -1;
-    QElapsedTimer waited;
-    waited.start();
-    while (control.statuses().front() == ui::CueStatus::Loading && waited.elapsed() < 1000)
-        settle();
-    return static_cast<int>(control.statuses().front());
-}
-
 void answerFirst(benchmark::State& state, const Case& c) {
     std::unique_ptr<DrillWindow> w;
     for (auto _ : state) {
@@ -139,7 +121,6 @@ void answerFirst(benchmark::State& state, const Case& c) {
         state.SetIterationTime(seconds([&] { w->form().Command1->click(); }));
         settle();
     }
-    state.counters["status"] = finalStatus(*w);
 }
 
 void answerAgain(benchmark::State& state, const Case& c) {
@@ -153,7 +134,6 @@ void answerAgain(benchmark::State& state, const Case& c) {
         state.SetIterationTime(seconds([&] { w.form().Command1->click(); }));
         settle();
     }
-    state.counters["status"] = finalStatus(w);
 }
 
 [[maybe_unused]] const bool registered = [] {

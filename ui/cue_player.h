@@ -4,29 +4,22 @@
 // the sound system and its libraries stay off the way to the first dialog.
 
 #include <QUrl>
-#include <vector>
 
 namespace ui {
-
-// How far a loaded cue file got (the values of QSoundEffect::Status).
-enum class CueStatus { Null, Loading, Ready, Error };
 
 class CuePlayer {
 public:
     virtual ~CuePlayer() = default;
+    // Connects to the sound system, so that the first cue starts as quickly as the others.
+    virtual void prepare() = 0;
+    // Stops the open file; it stays open.
     virtual void stop() = 0;
-    // Forgets the open file; the file stays loaded for the next time.
+    // Stops and closes the open file.
     virtual void close() = 0;
-    // Opens a located file; an empty address opens nothing.
+    // Closes the open file and opens a located one; an empty address opens nothing.
     virtual void open(const QUrl& source) = 0;
-    // Starts the located file once and returns at once.
+    // Starts the located file once and returns at once. A cue still sounding is cut off.
     virtual void sound(const QUrl& source) = 0;
-
-    // The source of the open file, empty when nothing is open.
-    virtual QUrl openSource() const = 0;
-    // How many different files have been loaded; each is loaded once and kept.
-    virtual int loadedCount() const = 0;
-    virtual std::vector<CueStatus> statuses() const = 0;
 };
 
 // The module's one exported function: a new player, owned by the caller and living on the

@@ -1,73 +1,83 @@
 // The module rovedavu_cues: the cue player on Qt Multimedia's sound effects.
+//
+// Each "Sound" plays a sound effect that has never played before: Qt 6.4's QSoundEffect,
+// played again and again, falls silent after about twenty plays, while a new one each time
+// plays every cue. The decoded samples stay in Qt's sample cache, so a new effect for a
+// file played before starts without reading or decoding the file again. The open effect is
+// released when it is closed, so that at most one lives at a time, with at most one stream
+// on the sound server.
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QObject>
+#include <QSet>
 #include <QSoundEffect>
-#include <map>
 
 #include "cue_player.h"
+#include "sound_log.h"
 
 namespace ui {
 namespace {
 
 class EffectsCuePlayer : public QObject, public CuePlayer {
 public:
+    void prepare() override { (void)QMediaDevices::defaultAudioOutput(); }
+
     void stop() override {
         if (open_ != nullptr)
             open_->stop();
     }
 
     void close() override {
-        stop();
+        if (open_ == nullptr)
+            return;
+        open_->stop();
+        // Out of the player's children at once; Qt ends the effect's stream as it goes.
+        open_->setParent(nullptr);
+        open_->deleteLater();
         open_ = nullptr;
+        played_ = false;
     }
 
     void open(const QUrl& source) override {
         close();
-        open_ = effectFor(source);
+        if (source.isEmpty())
+            return;
+        // Loading happens on Qt's own loader thread, once per file.
+        open_ = new QSoundEffect(this);
+        connect(open_, &QSoundEffect::statusChanged, this, [this, effect = open_] {
+            if (effect->status() == QSoundEffect::Error)
+                warnOnce(effect->source());
+        });
+        open_->setSource(source);
     }
 
     void sound(const QUrl& source) override {
-        QSoundEffect* effect = effectFor(source);
-        if (effect == nullptr)
+        if (source.isEmpty())
             return;
-        if (effect != open_) {
-            close();
-            open_ = effect;
-        }
-        // A cue still loading starts as soon as it is loaded.
+        // An effect plays once: the file is opened anew when it has played already.
+        if (open_ == nullptr || played_ || open_->source() != source)
+            open(source);
+        if (open_ == nullptr)
+            return;
+        played_ = true;
+        // A cue still loading starts as soon as it is loaded; a broken one never plays.
         open_->play();
     }
 
-    QUrl openSource() const override { return open_ != nullptr ? open_->source() : QUrl(); }
-    int loadedCount() const override { return static_cast<int>(loaded_.size()); }
-
-    std::vector<CueStatus> statuses() const override {
-        std::vector<CueStatus> all;
-        for (const auto& [source, effect] : loaded_)
-            all.push_back(static_cast<CueStatus>(effect->status()));
-        return all;
-    }
-
 private:
-    QSoundEffect* effectFor(const QUrl& source) {
-        if (source.isEmpty())
-            return nullptr;
-        auto found = loaded_.find(source);
-        if (found != loaded_.end())
-            return found->second;
-        // Loading happens on Qt's own loader thread; an empty or broken file ends in the
-        // effect's error state, or never leaves loading, and playing it does nothing.
-        auto* effect = new QSoundEffect(this);
-        effect->setSource(source);
-        loaded_.emplace(source, effect);
-        return effect;
+    void warnOnce(const QUrl& source) {
+        if (warned_.contains(source))
+            return;
+        warned_.insert(source);
+        qCWarning(lcSound) << "cannot play" << source.toDisplayString()
+                           << ": not a WAV file that the sound system can decode";
     }
 
-    QSoundEffect* open_ = nullptr;          // the open file, or null
-    std::map<QUrl, QSoundEffect*> loaded_;  // owned as children
+    QSoundEffect* open_ = nullptr;  // the open file, a child; or null
+    bool played_ = false;           // whether the open effect has been played
+    QSet<QUrl> warned_;
 };
-
-static_assert(static_cast<int>(CueStatus::Error) == QSoundEffect::Error);
 
 }  // namespace
 }  // namespace ui

@@ -241,6 +241,9 @@ void Form1::startUpOnce() {
     // question is on screen without waiting for the window's large text to be drawn.
     const PaintHold hold(this);
     run([this] { drill_->startUp(); });
+    // The sound system is made ready while the learner reads the first problem.
+    if (services_.sound == nullptr)
+        MMControl1->prepare();
 }
 
 // Return or Enter in an answer box presses the answer button, or else the next button.

@@ -5,27 +5,68 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QSet>
 #include <QThread>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "cue_player.h"
+#include "multimedia_control_probe.h"
+#include "sound_log.h"
 
 namespace ui {
 
 namespace {
+
 const QString kShippedFolder = QStringLiteral(":/sounds/");
-// How long the end of the program waits for the sound thread before leaving it behind.
-constexpr int kStopWaitMs = 2000;
+// How long the end of the program waits for sound threads still ending before leaving them.
+constexpr int kExitWaitMs = 2000;
+
+// The sound threads of controls already gone, each until it has ended. Used on the
+// window's thread only.
+std::vector<QThread*>& endingThreads() {
+    static std::vector<QThread*> threads;
+    return threads;
+}
+
+// At the end of the program: a sound system that hangs must not hold it for long.
+void waitForEndingThreads() {
+    const QDeadlineTimer deadline(kExitWaitMs);
+    for (QThread* thread : endingThreads()) {
+        if (thread->wait(deadline))
+            delete thread;
+        else
+            qCWarning(lcSound) << "the sound thread did not end; the program leaves it";
+    }
+    endingThreads().clear();
+}
+
+void letEnd(QThread* thread) {
+    static const bool routineAdded = [] {
+        qAddPostRoutine(waitForEndingThreads);
+        return true;
+    }();
+    (void)routineAdded;
+    endingThreads().push_back(thread);
+    QObject::connect(thread, &QThread::finished, thread, [thread] {
+        auto& threads = endingThreads();
+        threads.erase(std::remove(threads.begin(), threads.end(), thread), threads.end());
+        thread->wait();  // only the last steps of the thread's end are left
+        delete thread;
+    });
+}
+
 }  // namespace
 
 // Keeps the cue player on the sound thread: loads its module at the first command, and
-// ends it on that thread when the thread ends.
+// ends it on that thread when the control goes.
 class CueHost : public QObject {
 public:
     CuePlayer* player() {
         if (!tried_) {
             tried_ = true;
-            QLibrary module(
-                QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(kCueModule)));
-            if (auto create = reinterpret_cast<CuePlayerFactory>(module.resolve(kCuePlayerFactory)))
-                player_.reset(create());
+            load();
         }
         return player_.get();
     }
@@ -41,24 +82,53 @@ public:
         thread()->quit();
     }
 
+    // MultimediaControl::locate, and a log line for a file that cannot be found, once per
+    // name.
+    QUrl locate(const QString& fileName) {
+        const QUrl source = MultimediaControl::locate(fileName);
+        if (source.isEmpty() && !fileName.isEmpty() && !missing_.contains(fileName)) {
+            missing_.insert(fileName);
+            qCWarning(lcSound) << "cannot play" << fileName
+                               << ": no such file in the working folder or among the shipped cues";
+        }
+        return source;
+    }
+
 private:
+    void load() {
+        QLibrary module(
+            QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(kCueModule)));
+        if (!module.load()) {
+            qCWarning(lcSound) << "no cue player, the cues stay silent:" << module.errorString();
+            return;
+        }
+        auto create = reinterpret_cast<CuePlayerFactory>(module.resolve(kCuePlayerFactory));
+        if (create == nullptr) {
+            qCWarning(lcSound) << "no cue player, the cues stay silent:" << module.errorString();
+            return;
+        }
+        player_.reset(create());
+        qCDebug(lcSound) << "cue player loaded from" << module.fileName();
+    }
+
     bool tried_ = false;
     std::unique_ptr<CuePlayer> player_;
+    QSet<QString> missing_;
 };
 
 MultimediaControl::MultimediaControl(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
 
+// The player and its sounds end on their own thread after the commands already given, then
+// the thread ends. Nothing here waits for it: the window that goes with the control (the
+// drill window, as the results window appears) must not wait for a cue or the sound server.
 MultimediaControl::~MultimediaControl() {
-    if (!thread_)
+    if (thread_ == nullptr)
         return;
-    // The player and its sounds end on their own thread after the commands already given,
-    // then the thread ends.
     QMetaObject::invokeMethod(
         host_, [host = host_] { host->finish(); }, Qt::QueuedConnection);
-    if (!thread_->wait(QDeadlineTimer(kStopWaitMs)))
-        (void)thread_.release();  // a sound system that hangs must not hold the program
+    letEnd(thread_);
 }
 
 QUrl MultimediaControl::locate(const QString& fileName) {
@@ -78,22 +148,26 @@ QUrl MultimediaControl::locate(const QString& fileName) {
     return {};
 }
 
-void MultimediaControl::post(std::function<void(CuePlayer&)> command) {
-    if (!thread_) {
-        thread_ = std::make_unique<QThread>();
+void MultimediaControl::post(std::function<void(CueHost&, CuePlayer&)> command) {
+    if (thread_ == nullptr) {
+        thread_ = new QThread;
         thread_->setObjectName(QStringLiteral("MMControl1"));
         host_ = new CueHost;
-        host_->moveToThread(thread_.get());
-        connect(thread_.get(), &QThread::finished, host_, &QObject::deleteLater);
+        host_->moveToThread(thread_);
+        connect(thread_, &QThread::finished, host_, &QObject::deleteLater);
         thread_->start();
     }
     QMetaObject::invokeMethod(
         host_,
         [host = host_, command = std::move(command)] {
             if (CuePlayer* player = host->player())
-                command(*player);
+                command(*host, *player);
         },
         Qt::QueuedConnection);
+}
+
+void MultimediaControl::prepare() {
+    post([](CueHost&, CuePlayer& player) { player.prepare(); });
 }
 
 void MultimediaControl::setCommand(const std::u16string& command) {
@@ -103,14 +177,19 @@ void MultimediaControl::setCommand(const std::u16string& command) {
             return name.compare(QLatin1String(known), Qt::CaseInsensitive) == 0;
         };
         // Files are looked for on the sound thread too, away from the window.
-        if (is("Stop"))
-            post([](CuePlayer& player) { player.stop(); });
-        else if (is("Close"))
-            post([](CuePlayer& player) { player.close(); });
-        else if (is("Open"))
-            post([file = fileName_](CuePlayer& player) { player.open(locate(file)); });
-        else if (is("Sound"))
-            post([file = fileName_](CuePlayer& player) { player.sound(locate(file)); });
+        if (is("Stop")) {
+            post([](CueHost&, CuePlayer& player) { player.stop(); });
+        } else if (is("Close")) {
+            post([](CueHost&, CuePlayer& player) { player.close(); });
+        } else if (is("Open")) {
+            post([file = fileName_](CueHost& host, CuePlayer& player) {
+                player.open(host.locate(file));
+            });
+        } else if (is("Sound")) {
+            post([file = fileName_](CueHost& host, CuePlayer& player) {
+                player.sound(host.locate(file));
+            });
+        }
     } catch (...) {
         // A cue that cannot be played passes unnoticed.
     }
@@ -120,46 +199,56 @@ void MultimediaControl::setFileName(const std::u16string& fileName) {
     fileName_ = QString::fromStdU16String(fileName);
 }
 
-void MultimediaControl::finishCommands() {
-    if (thread_)
+}  // namespace ui
+
+namespace ui {
+
+void MultimediaControlProbe::finishCommands(MultimediaControl& control) {
+    if (control.thread_ != nullptr)
         QMetaObject::invokeMethod(
-            host_, [] {}, Qt::BlockingQueuedConnection);
+            control.host_, [] {}, Qt::BlockingQueuedConnection);
 }
 
-bool MultimediaControl::playerLoaded() {
+bool MultimediaControlProbe::playerLoaded(MultimediaControl& control) {
     bool loaded = false;
-    if (thread_) {
+    if (control.thread_ != nullptr)
         QMetaObject::invokeMethod(
-            host_, [&] { loaded = host_->player() != nullptr; }, Qt::BlockingQueuedConnection);
-    }
+            control.host_, [&] { loaded = control.host_->player() != nullptr; },
+            Qt::BlockingQueuedConnection);
     return loaded;
 }
 
-template <typename Result>
-Result MultimediaControl::ask(Result (CuePlayer::*question)() const) {
-    Result answer{};
-    if (thread_) {
+// The player is a QObject whose children are its sound effects.
+static QObjectList effects(CueHost& host) {
+    auto* player = dynamic_cast<QObject*>(host.player());
+    return player != nullptr ? player->children() : QObjectList();
+}
+
+QUrl MultimediaControlProbe::openSource(MultimediaControl& control) {
+    QUrl source;
+    if (control.thread_ != nullptr)
         QMetaObject::invokeMethod(
-            host_,
+            control.host_,
             [&] {
-                if (CuePlayer* player = host_->player())
-                    answer = (player->*question)();
+                const QObjectList all = effects(*control.host_);
+                if (!all.isEmpty())
+                    source = all.last()->property("source").toUrl();
             },
             Qt::BlockingQueuedConnection);
-    }
-    return answer;
+    return source;
 }
 
-QUrl MultimediaControl::openSource() {
-    return ask(&CuePlayer::openSource);
+int MultimediaControlProbe::effectCount(MultimediaControl& control) {
+    int count = 0;
+    if (control.thread_ != nullptr)
+        QMetaObject::invokeMethod(
+            control.host_, [&] { count = static_cast<int>(effects(*control.host_).size()); },
+            Qt::BlockingQueuedConnection);
+    return count;
 }
 
-int MultimediaControl::loadedCount() {
-    return ask(&CuePlayer::loadedCount);
-}
-
-std::vector<CueStatus> MultimediaControl::statuses() {
-    return ask(&CuePlayer::statuses);
+int MultimediaControlProbe::endingThreads() {
+    return static_cast<int>(ui::endingThreads().size());
 }
 
 }  // namespace ui

@@ -8,10 +8,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <functional>
-#include <memory>
-#include <vector>
 
-#include "cue_player.h"
 #include "ports.h"
 
 class QThread;
@@ -19,11 +16,13 @@ class QThread;
 namespace ui {
 
 class CueHost;
+class CuePlayer;
 
 class MultimediaControl : public QWidget, public drill::SoundControl {
     Q_OBJECT
 public:
     explicit MultimediaControl(QWidget* parent = nullptr);
+    // Returns at once: the sound thread closes the player and ends by itself.
     ~MultimediaControl() override;
 
     // "Stop", "Close", "Open" and "Sound", in any case; other commands do nothing.
@@ -31,29 +30,22 @@ public:
     // The file of the following "Open" and "Sound"; nothing is opened yet.
     void setFileName(const std::u16string& fileName) override;
 
+    // Loads the cue player and connects it to the sound system, away from the window, so
+    // that the first cue starts as quickly as the others.
+    void prepare();
+
     // Where a file name leads: a name with a folder as given, a bare name in the current
     // directory first, then among the cues shipped inside the program. Empty when neither.
     static QUrl locate(const QString& fileName);
 
-    // For tests and measurements; each waits until the commands given so far are carried out.
-    void finishCommands();
-    // Whether the cue player could be loaded (it is loaded at the first command).
-    bool playerLoaded();
-    // The source of the open file, empty when nothing is open.
-    QUrl openSource();
-    // How many different files have been loaded so far; each is loaded once and kept.
-    int loadedCount();
-    std::vector<CueStatus> statuses();
-
 private:
+    friend class MultimediaControlProbe;
     // Hands a command to the control's thread, started at the first command.
-    void post(std::function<void(CuePlayer&)> command);
-    template <typename Result>
-    Result ask(Result (CuePlayer::*question)() const);
+    void post(std::function<void(CueHost&, CuePlayer&)> command);
 
     QString fileName_;
-    std::unique_ptr<QThread> thread_;
-    CueHost* host_ = nullptr;  // lives on thread_
+    QThread* thread_ = nullptr;  // ends and is deleted by itself after the control
+    CueHost* host_ = nullptr;    // lives on thread_
 };
 
 }  // namespace ui
