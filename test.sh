@@ -3,6 +3,7 @@
 # package, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
 # run of each fuzz target.
 # Installs missing Debian packages first.
+# Before building, checks that every file names its licence and copyright.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
@@ -14,6 +15,10 @@ fuzz_seconds=${FUZZ_SECONDS:-10}
 export QT_QPA_PLATFORM=offscreen
 
 step() { printf '\n== %s\n' "$*"; }
+
+step "Licence and copyright of every file (reuse lint)"
+reuse lint --quiet || { reuse lint; exit 1; }
+echo "reuse lint: every file names its licence and copyright"
 
 step "Build and test"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
