@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds everything and runs every test: the plain build, its install tree and Debian
 # package, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
 # run of each fuzz target.

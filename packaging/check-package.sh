@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks an installed tree (installed with the prefix /usr under a staging folder) and the
 # Debian package made from the same build: every file in its place, the desktop entry and
 # the metainfo valid, the icons the size their folders say, and the control fields

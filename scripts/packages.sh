@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Package lists shared by run.sh and test.sh (sourced).
 # shellcheck disable=SC2034
 BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev)

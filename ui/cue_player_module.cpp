@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The module rovedavu_cues: the cue player on Qt Multimedia's sound effects.
 
 #include <QObject>

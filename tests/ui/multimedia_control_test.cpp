@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // MMControl1: where it finds a cue, that it loads each file once, and that a cue it cannot
 // play passes in silence.
 
