@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds everything and runs every test: the plain build, its install tree and Debian
 # package, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
 # run of each fuzz target.
 # Installs missing Debian packages first.
+# Before building, checks that every file names its licence and copyright, and that every
+# C++ file is formatted as .clang-format says.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
@@ -14,6 +21,26 @@ fuzz_seconds=${FUZZ_SECONDS:-10}
 export QT_QPA_PLATFORM=offscreen
 
 step() { printf '\n== %s\n' "$*"; }
+
+step "Licence and copyright of every file (reuse lint)"
+reuse lint --quiet || { reuse lint; exit 1; }
+echo "reuse lint: every file names its licence and copyright"
+
+step "Format of every C++ file (clang-format)"
+mapfile -d '' -t cxx_files < <(git ls-files -z -- '*.cpp' '*.h')
+if ! report=$(clang-format --dry-run --Werror "${cxx_files[@]}" 2>&1); then
+    # clang-format reports every place that differs; name each file once.
+    differing=$(sed -n 's/^\(.*\):[0-9]*:[0-9]*: error: code should be clang-formatted.*/\1/p' \
+        <<<"$report" | sort -u)
+    if [ -n "$differing" ]; then
+        sed 's/^/differs from .clang-format: /' <<<"$differing"
+        echo "clang-format -i formats them"
+    else
+        echo "$report"
+    fi
+    exit 1
+fi
+echo "clang-format: every C++ file is formatted"
 
 step "Build and test"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo

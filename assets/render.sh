@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Re-makes every picture, icon and sound in this folder from the sources in src/.
 # Needs rsvg-convert (librsvg2-bin), ImageMagick's convert, python3 and the
 # IPAPGothic font (fonts-ipafont-gothic) for the mascot's word.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The bare baseline of the start-up benchmark: a Qt Widgets program that shows one window
 // and one input dialog in the drill's face, and does nothing else. The dialog has the date
 // dialog's title and prompt, so that the same watcher finds both programs' dialogs.

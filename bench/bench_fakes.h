@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Stand-ins for the services the benchmarks do not measure: dialogs that answer from a
 // script at once, clocks, and a sound control that does nothing. Also the drill window

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The cues on a real sound server: a PulseAudio server of the program's own that plays
 // into a null sink, whose monitor is recorded (the same set-up as the recorded tests).
 //

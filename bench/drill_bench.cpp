@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The drill engine alone: drawing problem 20 with 19 problems solved, with a clock that
 // moves and with one that stands still, and the leading-number value of long answer texts.
 

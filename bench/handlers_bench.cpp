@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The drill window's handlers through the real widgets (offscreen) and the real sound
 // control: answer, next and end, the cue on its own, answer texts up to 1 MB, and whole
 // drills of twenty problems as a throughput.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main function of the window benchmarks: one Qt application, set up as the program
 // sets it up, offscreen unless another platform is asked for. Qt's warnings (a sound that
 // cannot be played warns at every cue) are counted instead of printed, and listed once

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the benchmarks (Release) and runs them all, printing the figures:
 #   1. start-up of the program against the bare baseline, under a virtual X server;
 #   2. the drill engine: the generator at problem 20 and the number rules on long texts;

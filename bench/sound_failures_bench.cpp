@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The answer handler with its cue when the cue cannot be played: the cue file missing,
 // empty, cut short, or not a WAV at all; also the shipped WAV and a large WAV for
 // comparison. Whether a sound server is there is up to the environment: bench/run.sh

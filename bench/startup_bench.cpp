@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up of programs under a running X server: the time from process start until a window
 // with a given title is on screen, and the peak resident memory at that moment.
 //

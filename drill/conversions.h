@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The rules by which the drill turns numbers into text and text into numbers.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The four sound cues, each a fixed sequence of settings of the multimedia control.
 

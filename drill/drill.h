@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The event handlers of the drill window, each one straight sequence of steps over the
 // drill state and the ports.

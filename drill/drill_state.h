@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The variables of one drill. Every number starts at 0 and every text empty.
 

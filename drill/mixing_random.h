@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The random source of the drill. A reseed mixes the seed into the running state instead of
 // replacing it, so reseeding twice with the same clock reading still gives new fractions.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the drill engine needs from the outside: the windows, the sound control, the dialogs,
 // the clock, the random source and the records. The windows implement these; tests fake them.

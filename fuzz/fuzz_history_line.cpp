@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Row lines of the history file with any problem text, time, count and date.
 
 #include <QStringDecoder>

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks an installed tree (installed with the prefix /usr under a staging folder) and the
 # Debian package made from the same build: every file in its place, the desktop entry and
 # the metainfo valid, the icons the size their folders say, and the control fields
@@ -21,7 +26,8 @@ executables=(usr/bin/rovedavu usr/libexec/rovedavu/rovedavu
 files=("${executables[@]}" usr/libexec/rovedavu/librovedavu_cues.so "$desktop" "$metainfo"
     "usr/share/icons/hicolor/scalable/apps/$id.svg"
     usr/share/rovedavu/screenshots/drill-window.png
-    usr/share/rovedavu/screenshots/results-window.png)
+    usr/share/rovedavu/screenshots/results-window.png
+    usr/share/doc/rovedavu/copyright)
 for size in "${icon_sizes[@]}"; do
     files+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png")
 done
@@ -90,6 +96,15 @@ if [ -f "$stage/$metainfo" ]; then
         [ -f "$stage/usr/share/rovedavu/screenshots/$picture" ] ||
             problem "screenshot $picture is not installed"
     done < <(sed -n 's|.*<image[^>]*>.*/\([^/<]*\)</image>.*|\1|p' "$stage/$metainfo")
+fi
+
+# The copyright file is in Debian's machine-readable format, with the program's licence.
+copyright=$stage/usr/share/doc/rovedavu/copyright
+if [ -f "$copyright" ]; then
+    head -n 1 "$copyright" |
+        grep -qxF 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+        problem "the copyright file is not in the machine-readable format"
+    grep -qxF 'License: GPL-3+' "$copyright" || problem "the copyright file lacks License: GPL-3+"
 fi
 
 # --- The package

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Tests of the launcher as installed: it makes the working folder with rirekidata/ in it (or
 # only rirekidata/ in a folder that the settings files name), starts the program there with the same arguments and hands on its exit status. The
 # installed program is replaced by a stand-in that writes down where and how it started.

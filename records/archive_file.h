@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Writing one drill into the archive: a new file in the learner's archive folder that holds
 // the same bytes as the history file of that drill, never replacing a file that is there.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The working folder: where the program starts and rirekidata/ lies. An administrator names
 // it for every account of a computer in the system's settings file, a user for themselves in

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The history file: "rirekidata/Rovedavu" + ID + ".txt" under the current directory, a
 // header line and one line per problem row, in code page 932 with CR LF line ends.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The records of a drill as the drill engine asks for them: the history file and the
 // archive under the current directory, and the filling of the results window.

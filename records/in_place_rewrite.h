@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Rewriting an existing file in place, for a folder that takes no new files but lets the
 // file itself be written.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Logging categories for administrators. Only warnings show unless switched on, e.g. with
 // QT_LOGGING_RULES="rovedavu.*=true"; the learner never sees a log line.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian packages named on the command line that are not installed yet.
 # Uses sudo when not run as root; does nothing when everything is present.
 set -euo pipefail

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs the real program under a virtual X server, works through a whole drill of twenty
 # problems (three of them answered wrong first) and saves screenshots into docs/screenshots/:
 # the drill window with a right answer marked, with the praise picture after the twentieth

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the program sets up before its first window: the Japanese interface, the face with
 // its fallbacks and the window icon.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the sound control asks of the player that sounds its cues. The player lives in the
 // module rovedavu_cues, loaded on the sound control's own thread at the first cue, so that

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The module rovedavu_cues: the cue player on Qt Multimedia's sound effects.
 //
 // Each "Sound" plays a sound effect that has never played before: Qt 6.4's QSoundEffect,

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The look shared by both windows: the Japanese Gothic face with its fallbacks, sizes in
 // twips turned into device-independent pixels, and the colours of the labels.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The drill window 「ポルネア」: the problem row, the judgement mark, the answer, next and end
 // buttons, the pictures and the hidden sound control. It carries the drill engine's view and

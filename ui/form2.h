@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The results window 「学習履歴」: twenty rows of problem, answer time and wrong answers,
 // the learner's ID and the date, and the end button that ends the program.

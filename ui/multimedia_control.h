@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // MMControl1, the drill window's sound control: two write-only properties, Command and
 // FileName, that play the WAV cues. It never raises an error and never waits: the commands

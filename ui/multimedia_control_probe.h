@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // For tests and measurements only: what the sound control's thread holds. Each call waits
 // until the commands given so far are carried out.

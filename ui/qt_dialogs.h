@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The modal dialogs of the drill: the two input dialogs of start-up, the end confirmation
 // and a plain message. Their buttons read in Japanese once setUpApplication() has run.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The results window as the end of the drill sees it: Form2, created hidden the first time
 // its labels are asked for and shown modeless afterwards. Form2 outlives the drill window

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // rovedavu-working-folder: prints the working folder on the first line and "configured" or
 // "per-user" on the second, for the launcher. A folder whose name holds a line break cannot
 // be printed this way and is refused with exit status 1.

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Writes the window icon: one 32 x 32 image, 24-bit colour with a 1-bit mask.
 
 Usage: make_icon.py IN.png OUT.ico

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Synthesises the four cue sounds of the drill window.
 
 Usage: make_sounds.py OUT_DIR

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Checks the icon writer and the finished pictures and sounds.
 
 Run from anywhere: python3 assets/src/test_assets.py

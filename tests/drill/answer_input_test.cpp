@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whatever a child types or pastes into the answer boxes is judged by the same rule: the
 // number at the start of the text. Nothing is refused and nothing crashes.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The rules by which numbers become text and typed text becomes a number.
 
 #include "conversions.h"

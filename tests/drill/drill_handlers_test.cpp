@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The drill window's handlers driven through recording fakes: what each does, and in which order.
 
 #include <gtest/gtest.h>

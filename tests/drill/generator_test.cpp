@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Drawing problems: the exchange, the repeat check, and the spread of the problems.
 
 #include "generator.h"

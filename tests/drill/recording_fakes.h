@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Recording stand-ins for everything the drill engine drives. Every call lands in one shared
 // log, so tests can check the order of steps across the window, the sound and the dialogs.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Thousands of simulated drills with random learners; the drill's invariants are checked after
 // every step. The seed is fixed, so a failure repeats.
 

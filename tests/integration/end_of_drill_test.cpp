@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The end of the drill with the real history file and archive in a temporary folder: whatever
 // goes wrong with the files, the learner is told, the results window is filled and shown, nothing
 // is written outside rirekidata, and an older history file is never damaged.

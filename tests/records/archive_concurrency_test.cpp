@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Two computers ending drills at the same moment, with the same ID, into one folder: two
 // processes of the real records code end 500 drills each. Nothing is lost: every archive file
 // is whole and has a name of its own, and the history file is always one whole version.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The archive's names, made and read back: what a teacher's program and scripts rely on.
 
 #include "archive_names.h"

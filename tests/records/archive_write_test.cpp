@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Keeping drills in the archive on a real file system: each drill is a new file with the
 // history file's bytes, and a failure leaves no file, whole or partial, behind.
 

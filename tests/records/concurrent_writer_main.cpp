@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A program that ends drills with the real records, for the test of many computers writing
 // into one folder: concurrent_writer FOLDER ID COUNT TAG ends COUNT drills of that ID in
 // FOLDER, the k-th with the date text "TAG-k" and k % 20 + 1 rows. Exit status 0 when every

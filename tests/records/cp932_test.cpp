@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Code page 932 bytes: the Japanese characters of the drill, ASCII unchanged, and one "?"
 // for every character that the code page cannot hold.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Which IDs can go into the history file's name, and the path they make.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The bytes of the history file: the header, the row lines and the whole file.
 
 #include <gtest/gtest.h>

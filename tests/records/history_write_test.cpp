@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writing the history file on a real file system: where it goes, what is never touched,
 // and that a failed write keeps the previous file byte for byte.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Helpers shared by the records tests: hex dumps, a small CSV reader, drill states,
 // working in a temporary directory and a tiny file system of our own.

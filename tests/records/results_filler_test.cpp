@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The filling of the results window: three passes in order and the caption rules.
 
 #include "results_filler.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What a screen reader meets in a window: walks the window's controls through Qt's
 // accessibility interfaces, as the accessibility bus hands them on.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Both windows as a screen reader meets them: every control that takes input or informs
 // has a name, and each window reads as a window.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The close boxes of both windows, and the way from the drill window to the results window
 // inside a running event loop.
 

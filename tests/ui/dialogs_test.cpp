@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real Qt dialogs, in Japanese as the program sets them up: each test answers the
 // dialog from inside its own event loop.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whole drills through the real windows: start-up, twenty problems with wrong answers, the
 // marks, "終", the end, the results window; an early end; Return in the answer boxes.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A test fixture around the real drill window: Form1 with scripted dialogs, a fake clock,
 // random source and sound, and the real history file written into a folder of its own.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The drill window as it is created, before start-up has drawn anything.
 
 #include <QApplication>
@@ -31,7 +35,8 @@ TEST_F(Form1Layout, FrogIconHasTransparentCornersAndAnOpaqueFrog) {
     ASSERT_EQ(icon.size(), QSize(32, 32));
     int transparent = 0;
     for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) transparent += qAlpha(icon.pixel(x, y)) == 0;
+        for (int x = 0; x < 32; ++x)
+            transparent += qAlpha(icon.pixel(x, y)) == 0;
     }
     EXPECT_GT(transparent, 100);
     EXPECT_LT(transparent, 32 * 32 - 300);

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Checks of one control against a row of the layout tables: place and size in twips, text,
 // font in pixels, alignment and border.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // MMControl1: where it finds a cue, that it holds no more than the open file, and that a cue
 // it cannot play passes in silence. What the cues sound like is heard in
 // recorded_cues_test.cpp.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The drill window's paint hold at start-up: the window waits while another window draws its
 // first frame, then paints in full, and never stays held.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every cue heard: the real sound control, and the real drill window, play into a sound
 // server of the test's own whose output is recorded; each cue is a test tone of its own
 // frequency, found again in the recording and matched against the presses, in order and

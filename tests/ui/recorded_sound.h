@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Real sound for the tests: a PulseAudio server of the test's own that plays into a null
 // sink (never a sound card), a recording of that sink's monitor placed on the test's clock,

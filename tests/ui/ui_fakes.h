@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Stand-ins for what the windows get from outside: dialogs that answer from a script, a clock
 // that moves on by itself, a random source without chance, and a sound control that only

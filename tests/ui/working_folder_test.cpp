@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The working folder from the settings files, entered before the first dialog; a folder that
 // cannot be reached is told to the learner and nothing is saved.
 
