@@ -1,0 +1,115 @@
+#include "archive_names.h"
+
+#include "history_file.h"
+
+namespace records {
+namespace {
+
+constexpr QStringView kPrefix = u"Rovedavu";
+constexpr QStringView kSuffix = u".txt";
+constexpr QStringView kTimeFormat = u"yyyyMMdd-HHmmss";
+constexpr qsizetype kTimeLength = 15;
+constexpr qsizetype kHostMaxLength = 63;  // ASCII only, so also bytes
+constexpr qsizetype kHexLength = 8;
+
+QString toQString(std::u16string_view text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+bool isHostCharacter(QChar c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
+           c == u'.' || c == u'-';
+}
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+bool isLowerHex(QChar c) {
+    return isDigit(c) || (c >= u'a' && c <= u'f');
+}
+
+// The ID in "Rovedavu" + ID + suffix, when the history file would take it.
+std::optional<QString> idBetween(QStringView name, QStringView suffix) {
+    if (!name.startsWith(kPrefix) || !name.endsWith(suffix) ||
+        name.size() <= kPrefix.size() + suffix.size())
+        return std::nullopt;
+    const QString id =
+        name.mid(kPrefix.size(), name.size() - kPrefix.size() - suffix.size()).toString();
+    if (checkHistoryId(id.toStdU16String()) != IdCheck::Usable)
+        return std::nullopt;
+    return id;
+}
+
+}  // namespace
+
+QString archiveFolderName(std::u16string_view myid) {
+    return kPrefix.toString() + toQString(myid);
+}
+
+QString learnerArchivePath(std::u16string_view myid) {
+    return toQString(kArchiveFolder) + u'/' + archiveFolderName(myid);
+}
+
+QString archiveHostName(const QString& host) {
+    QString name;
+    for (qsizetype k = 0; k < host.size(); ++k) {
+        const QChar c = host[k];
+        // A surrogate pair is one character, and becomes one "-".
+        if (c.isHighSurrogate() && k + 1 < host.size() && host[k + 1].isLowSurrogate())
+            ++k;
+        name += isHostCharacter(c) ? c : QChar(u'-');
+    }
+    name.truncate(kHostMaxLength);
+    return name.isEmpty() ? QStringLiteral("-") : name;
+}
+
+QString archiveFileName(const QDateTime& ended, const QString& host, std::uint32_t random) {
+    return ended.toLocalTime().toString(kTimeFormat) + u'_' + archiveHostName(host) + u'_' +
+           QStringLiteral("%1").arg(random, kHexLength, 16, QChar(u'0')) + kSuffix.toString();
+}
+
+bool isArchiveTemporaryName(QStringView name) {
+    return name.startsWith(u'.');
+}
+
+std::optional<QString> idFromArchiveFolderName(QStringView name) {
+    return idBetween(name, {});
+}
+
+std::optional<QString> idFromHistoryFileName(QStringView name) {
+    return idBetween(name, kSuffix);
+}
+
+std::optional<ArchiveFileName> parseArchiveFileName(QStringView name) {
+    // YYYYMMDD-HHMMSS _ host _ hex .txt
+    const qsizetype fixed = kTimeLength + 1 + 1 + kHexLength + kSuffix.size();
+    if (name.size() <= fixed || name.size() > fixed + kHostMaxLength || !name.endsWith(kSuffix))
+        return std::nullopt;
+    const QStringView time = name.first(kTimeLength);
+    const qsizetype hostLength = name.size() - fixed;
+    const QStringView host = name.mid(kTimeLength + 1, hostLength);
+    const QStringView hex = name.mid(kTimeLength + 1 + hostLength + 1, kHexLength);
+    if (name[kTimeLength] != u'_' || name[kTimeLength + 1 + hostLength] != u'_')
+        return std::nullopt;
+    for (qsizetype k = 0; k < kTimeLength; ++k) {
+        if (k == 8 ? time[k] != u'-' : !isDigit(time[k]))
+            return std::nullopt;
+    }
+    for (const QChar c : host) {
+        if (!isHostCharacter(c))
+            return std::nullopt;
+    }
+    for (const QChar c : hex) {
+        if (!isLowerHex(c))
+            return std::nullopt;
+    }
+    const QDateTime ended = QDateTime::fromString(time.toString(), kTimeFormat.toString());
+    // A time that does not exist in local time (a clock moved forward) is not one we made.
+    if (!ended.isValid() || ended.toString(kTimeFormat) != time)
+        return std::nullopt;
+    return ArchiveFileName{ended, host.toString()};
+}
+
+}  // namespace records
