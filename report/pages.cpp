@@ -51,14 +51,14 @@ bool drawTableOverPages(QPainter& painter, QRectF& area, const TableText& table,
     std::size_t row = 0;
     for (;;) {
         const std::size_t next = drawTable(painter, area, table, row, rowHeight);
-        area.setTop(area.top() + static_cast<qreal>(next - row + 1) * rowHeight);
+        area.setTop(area.top() + tableHeight(next - row, rowHeight));
         if (next == table.rows.size())
             return true;
         if (next == row && row != 0)
             return false;
         row = next;
         area = newPage();
-        if (area.height() < 2 * rowHeight)
+        if (area.height() < tableHeight(1, rowHeight))
             return false;
     }
 }
@@ -125,7 +125,9 @@ bool paintLearner(QPainter& painter, QPagedPaintDevice& device, const records::L
     area.setTop(area.top() + mm * (kChartHeight + kGap));
 
     drawLine(painter, area, reportFont(11, true),
-             QStringLiteral("わる数ごとの平均時間（緑ははやい、赤はおそい）"), mm * 1.5);
+             QStringLiteral(
+                 "わる数ごとの平均時間（いちばんはやいわる数は緑、いちばんおそいわる数は赤）"),
+             mm * 1.5);
     drawDivisorGrid(painter, QRectF(area.left(), area.top(), area.width(), mm * kGridHeight),
                     divisorCells(learner));
     area.setTop(area.top() + mm * (kGridHeight + kGap));
@@ -138,7 +140,7 @@ bool paintLearner(QPainter& painter, QPagedPaintDevice& device, const records::L
     tableArea.setBottom(area.bottom() - mm * kRowHeight);  // room for the note below
     const std::size_t drawn = drawTable(painter, tableArea, problems, 0, mm * kRowHeight);
     if (drawn < problems.rows.size()) {
-        QRectF note(area.left(), tableArea.top() + static_cast<qreal>(drawn + 1) * mm * kRowHeight,
+        QRectF note(area.left(), tableArea.top() + tableHeight(drawn, mm * kRowHeight),
                     area.width(), mm * kRowHeight);
         drawLine(painter, note, reportFont(9),
                  QStringLiteral("ほかに %1 問（CSV にはすべての問題があります）")

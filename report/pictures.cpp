@@ -168,11 +168,14 @@ void drawDrillChart(QPainter& painter, const QRectF& rect,
     painter.restore();
 }
 
-QColor meanTimeColour(const DivisorCell& cell, double slowestMean) {
-    if (cell.asked == 0 || slowestMean <= 0)
+QColor meanTimeColour(const DivisorCell& cell, double quickestMean, double slowestMean) {
+    if (cell.asked == 0)
         return kNeverAsked;
-    const double share = std::clamp(cell.meanSeconds / slowestMean, 0.0, 1.0);
-    // Hue 120 (green) for no time at all, down to 0 (red) for the slowest.
+    const double spread = slowestMean - quickestMean;
+    const double share = spread < slowestMean / 10
+                             ? 0
+                             : std::clamp((cell.meanSeconds - quickestMean) / spread, 0.0, 1.0);
+    // Hue 120 (green) for the quickest, down to 0 (red) for the slowest.
     return QColor::fromHsvF(static_cast<float>((1 - share) * 120 / 360), 0.5f, 1.0f);
 }
 
@@ -185,15 +188,22 @@ void drawDivisorGrid(QPainter& painter, const QRectF& rect,
     const qreal width = rect.width() / columns;
     const qreal height = rect.height() / rows;
     double slowest = 0;
-    for (const DivisorCell& cell : cells)
-        slowest = std::max(slowest, cell.meanSeconds);
+    double quickest = 0;
+    bool any = false;
+    for (const DivisorCell& cell : cells) {
+        if (cell.asked == 0)
+            continue;
+        quickest = any ? std::min(quickest, cell.meanSeconds) : cell.meanSeconds;
+        slowest = any ? std::max(slowest, cell.meanSeconds) : cell.meanSeconds;
+        any = true;
+    }
 
     const qreal lineHeight = std::min(height / 5, width / 5.5);
     for (int k = 0; k < 9; ++k) {
         const DivisorCell& cell = cells[static_cast<std::size_t>(k)];
         const QRectF box(rect.left() + width * (k % columns), rect.top() + height * (k / columns),
                          width, height);
-        painter.fillRect(box, meanTimeColour(cell, slowest));
+        painter.fillRect(box, meanTimeColour(cell, quickest, slowest));
         painter.setPen(QPen(Qt::white, std::max<qreal>(lineHeight / 8, 1)));
         painter.drawRect(box);
         painter.setPen(Qt::black);
@@ -218,6 +228,10 @@ void drawDivisorGrid(QPainter& painter, const QRectF& rect,
     painter.restore();
 }
 
+qreal tableHeight(std::size_t rows, qreal rowHeight) {
+    return rowHeight * (1.6 + static_cast<qreal>(rows));
+}
+
 std::size_t drawTable(QPainter& painter, const QRectF& rect, const TableText& table,
                       std::size_t firstRow, qreal rowHeight) {
     painter.save();
@@ -233,29 +247,33 @@ std::size_t drawTable(QPainter& painter, const QRectF& rect, const TableText& ta
     lefts.push_back(rect.right());
     const qreal padding = rowHeight * 0.2;
 
+    // The header takes two lines of a smaller font, so that long headers wrap, not cut.
+    const qreal headerHeight = tableHeight(0, rowHeight);
     const auto drawRow = [&](const QStringList& texts, qreal top, bool header) {
-        painter.setFont(fontOfHeight(painter, rowHeight * (header ? 0.5 : 0.55), header));
+        const qreal height = header ? headerHeight : rowHeight;
+        painter.setFont(fontOfHeight(painter, rowHeight * (header ? 0.4 : 0.48), header));
         const QFontMetricsF metrics(painter.font(), painter.device());
         for (qsizetype column = 0; column < texts.size() && column + 1 < qsizetype(lefts.size());
              ++column) {
             const QRectF cell(lefts[column] + padding, top,
-                              lefts[column + 1] - lefts[column] - 2 * padding, rowHeight);
-            const Qt::Alignment align =
-                header ? Qt::AlignCenter : table.aligns[static_cast<std::size_t>(column)];
-            painter.drawText(cell, align,
-                             metrics.elidedText(texts[column], Qt::ElideRight, cell.width()));
+                              lefts[column + 1] - lefts[column] - 2 * padding, height);
+            if (header) {
+                painter.drawText(cell, Qt::AlignCenter | Qt::TextWordWrap, texts[column]);
+            } else {
+                painter.drawText(cell, table.aligns[static_cast<std::size_t>(column)],
+                                 metrics.elidedText(texts[column], Qt::ElideRight, cell.width()));
+            }
         }
         painter.setPen(QPen(kGridLine, 0));
-        painter.drawLine(QPointF(rect.left(), top + rowHeight),
-                         QPointF(rect.right(), top + rowHeight));
+        painter.drawLine(QPointF(rect.left(), top + height), QPointF(rect.right(), top + height));
         painter.setPen(Qt::black);
     };
 
-    painter.fillRect(QRectF(rect.left(), rect.top(), rect.width(), rowHeight), kHeaderBack);
+    painter.fillRect(QRectF(rect.left(), rect.top(), rect.width(), headerHeight), kHeaderBack);
     painter.setPen(Qt::black);
     drawRow(table.headers, rect.top(), true);
     std::size_t row = firstRow;
-    qreal top = rect.top() + rowHeight;
+    qreal top = rect.top() + headerHeight;
     while (row < table.rows.size() && top + rowHeight <= rect.bottom() + 0.01) {
         drawRow(table.rows[row], top, false);
         top += rowHeight;

@@ -29,13 +29,13 @@ TableText classTable(const std::vector<ClassRow>& rows) {
     TableText table = withColumns({
         {u"ID", 3, false},
         {u"記録の数", 2, true},
-        {u"最新の日時", 4, false},
-        {u"正答（20問中）", 3, true},
+        {u"最新の日時", 5, false},
+        {u"正答（20問中）", 2.5, true},
         {u"合計時間（秒）", 3, true},
         {u"誤答", 2, true},
-        {u"前回との差：正答", 3, true},
-        {u"前回との差：時間（秒）", 3.5, true},
-        {u"前回との差：誤答", 3, true},
+        {u"前回との差：正答", 2.5, true},
+        {u"前回との差：時間（秒）", 3, true},
+        {u"前回との差：誤答", 2.5, true},
     });
     for (const ClassRow& row : rows) {
         QStringList texts{row.id, QString::number(row.drillsKept)};
