@@ -2,7 +2,8 @@
 # shellcheck disable=SC2034
 BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev)
 RUNTIME_PACKAGES=(qt6-translations-l10n fonts-ipafont-gothic libqt6multimedia6 qt6-qpa-plugins)
-TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev)
+# poppler-utils: pdfinfo and pdftotext for the PDF export test.
+TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev poppler-utils)
 # For the packaging stage of test.sh: the validators and dpkg-shlibdeps.
 PACKAGING_PACKAGES=(desktop-file-utils appstream dpkg-dev)
 # Only for bench/run.sh: Google Benchmark, the X libraries of the start-up watcher, a
