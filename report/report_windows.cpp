@@ -1,15 +1,22 @@
 #include "report_windows.h"
 
-#include <QTextStream>
+#include <QApplication>
+
+#include "application.h"
+#include "class_window.h"
+#include "report_settings.h"
 
 namespace report {
 
 int runWindows(const QString& folder, bool folderGiven) {
-    Q_UNUSED(folder);
-    Q_UNUSED(folderGiven);
-    QTextStream(stderr) << QStringLiteral(
-        "画面はまだありません。--csv か --pdf で書き出してください。\n");
-    return 1;
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    ui::setUpApplication(*app);
+    // Unlike the drill, closing the class window ends the program.
+    QApplication::setQuitOnLastWindowClosed(true);
+    const QString remembered = folderGiven ? QString() : rememberedFolder();
+    ClassWindow window(remembered.isEmpty() ? folder : remembered);
+    window.show();
+    return QApplication::exec();
 }
 
 }  // namespace report
