@@ -16,7 +16,8 @@ id=org.rovedavu.Rovedavu
 desktop=usr/share/applications/$id.desktop
 metainfo=usr/share/metainfo/$id.metainfo.xml
 icon_sizes=(16 32 48 64 128 256)
-executables=(usr/bin/rovedavu usr/libexec/rovedavu/rovedavu)
+executables=(usr/bin/rovedavu usr/libexec/rovedavu/rovedavu
+    usr/libexec/rovedavu/rovedavu-working-folder)
 files=("${executables[@]}" usr/libexec/rovedavu/librovedavu_cues.so "$desktop" "$metainfo"
     "usr/share/icons/hicolor/scalable/apps/$id.svg"
     usr/share/rovedavu/screenshots/drill-window.png
