@@ -9,15 +9,19 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QTest>
 #include <chrono>
 #include <string>
 
+#include "archive_file.h"
 #include "bench_fakes.h"
 #include "form2.h"
+#include "history_file.h"
 #include "history_records.h"
 #include "multimedia_control.h"
 #include "results_form.h"
@@ -150,7 +154,7 @@ void BM_EndFinished(benchmark::State& state) {
 
 // The end of a finished drill in its parts: 0 the history file written (20 rows, saved
 // whole through a temporary file), 1 the results window made, 2 its labels filled, 3 the
-// window shown.
+// window shown, 4 the drill kept in the archive (a new file each time, synced and linked).
 void BM_EndParts(benchmark::State& state) {
     DrillWindow w;
     w.start();
@@ -163,7 +167,7 @@ void BM_EndParts(benchmark::State& state) {
         ui::ResultsForm results(nullptr, [] {});
         switch (state.range(0)) {
             case 0:
-                state.SetIterationTime(seconds([&] { records.writeHistory(drill); }));
+                state.SetIterationTime(seconds([&] { records::writeHistoryFile(drill); }));
                 break;
             case 1:
                 state.SetIterationTime(seconds([&] { results.labels(); }));
@@ -178,6 +182,14 @@ void BM_EndParts(benchmark::State& state) {
                 state.SetIterationTime(seconds([&] { results.show(); }));
                 delete results.form();
                 break;
+            case 4: {
+                const QByteArray bytes = records::historyFileBytes(drill);
+                state.SetIterationTime(seconds([&] {
+                    records::writeArchiveFile(bytes, drill.myid, QDateTime::currentDateTime(),
+                                              QSysInfo::machineHostName());
+                }));
+                break;
+            }
         }
         settle();
     }
@@ -294,7 +306,7 @@ BENCHMARK(BM_EndFinished)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EndParts)
     ->ArgName("part")
-    ->DenseRange(0, 3)
+    ->DenseRange(0, 4)
     ->UseManualTime()
     ->Iterations(200)
     ->Unit(benchmark::kMicrosecond);

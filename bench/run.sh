@@ -4,6 +4,7 @@
 #   2. the drill engine: the generator at problem 20 and the number rules on long texts;
 #   3. the drill window's handlers, offscreen, with the real sound control;
 #   4. the answer's cue with missing, empty, cut-short and non-WAV cue files;
+#   5. the teacher's program on a class folder of 40 learners × 250 drills;
 # 3 and 4 once without a sound server and once with one that plays into a null sink.
 # Installs missing Debian packages first. The figures are also kept in build/bench/results/.
 #
@@ -79,6 +80,9 @@ xvfb_pid=
 
 step "Drill engine: the generator and the number rules"
 run drill "$bin/bench_drill"
+
+step "Teacher's program: a class folder of 40 learners × 250 drills, offscreen"
+QT_QPA_PLATFORM=offscreen run report "$bin/bench_report"
 
 step "Handlers, offscreen, with no sound server"
 run handlers-no-sound-server "$bin/bench_handlers"

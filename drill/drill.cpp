@@ -1,5 +1,7 @@
 #include "drill.h"
 
+#include <optional>
+
 #include "conversions.h"
 #include "cues.h"
 #include "generator.h"
@@ -19,6 +21,29 @@ constexpr float kSecondsPerDay = 86400.0f;
 
 std::u16string str(std::u16string_view text) {
     return std::u16string(text);
+}
+
+// One file of the end of the drill for the message: its name, and why it was not saved.
+std::u16string savedFileLines(std::u16string_view label, const SaveOutcome& file) {
+    if (file.written)
+        return str(label) + file.fileName + str(texts::kSaved);
+    return str(label) + file.fileName + u"\n" + str(texts::kHistoryReasonLabel) + file.reason;
+}
+
+// The one message that names what was and wasn't saved; none when everything was.
+std::optional<std::u16string> savingFailureMessage(const HistoryOutcome& outcome) {
+    const SaveOutcome history{outcome.written, outcome.fileName, outcome.reason};
+    const bool archiveFailed = outcome.archive && !outcome.archive->written;
+    if (history.written && !archiveFailed)
+        return std::nullopt;
+    const bool archived = outcome.archive && outcome.archive->written;
+    std::u16string message = str(history.written ? texts::kArchiveFailed
+                                 : archived      ? texts::kHistoryFileFailed
+                                                 : texts::kHistoryFailed);
+    message += u"\n\n" + savedFileLines(texts::kHistoryFileLabel, history);
+    if (outcome.archive)
+        message += u"\n\n" + savedFileLines(texts::kArchiveLabel, *outcome.archive);
+    return message;
 }
 
 }  // namespace
@@ -124,12 +149,8 @@ void Drill::endDrill() {
     s_.lastnum = s_.n == kProblemCount + 1 ? kProblemCount : s_.n;
     if (!textEquals(s_.myid, u"")) {
         const HistoryOutcome outcome = p_.records.writeHistory(s_);
-        if (!outcome.written) {
-            p_.dialogs.showMessage(str(texts::kHistoryFailed) + u"\n\n" +
-                                       str(texts::kHistoryFileLabel) + outcome.fileName + u"\n" +
-                                       str(texts::kHistoryReasonLabel) + outcome.reason,
-                                   str(texts::kEndTitle));
-        }
+        if (const auto message = savingFailureMessage(outcome))
+            p_.dialogs.showMessage(*message, str(texts::kEndTitle));
     }
     p_.records.fillResults(s_, p_.results.labels());
     p_.view.unload();

@@ -2,6 +2,7 @@
 // What the drill engine needs from the outside: the windows, the sound control, the dialogs,
 // the clock, the random source and the records. The windows implement these; tests fake them.
 
+#include <optional>
 #include <string>
 
 #include "drill_state.h"
@@ -92,17 +93,26 @@ public:
     virtual void show() = 0;
 };
 
+// One file that the end of a drill saved, or why it could not.
+struct SaveOutcome {
+    bool written = false;
+    std::u16string fileName;  // as it would be shown to a teacher
+    std::u16string reason;    // why it was not written, in Japanese
+};
+
+// The history file, and the drill's own file in the archive where the records keep one.
 struct HistoryOutcome {
     bool written = false;
     std::u16string fileName;  // as it would be shown to a teacher
     std::u16string reason;    // why it was not written, in Japanese
+    std::optional<SaveOutcome> archive;
 };
 
 // The history file and the filling of the results window.
 class Records {
 public:
     virtual ~Records() = default;
-    // Writes rows 1..lastnum of the drill for state.myid.
+    // Writes rows 1..lastnum of the drill for state.myid: the history file, and the archive.
     virtual HistoryOutcome writeHistory(DrillState& state) = 0;
     // Fills every label of the results window from rows 1..20, myid and mydate.
     virtual void fillResults(DrillState& state, ResultsLabels& labels) = 0;

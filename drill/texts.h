@@ -23,7 +23,13 @@ inline constexpr std::u16string_view kEndTitle = u"ぽるねあ";
 
 inline constexpr std::u16string_view kHistoryFailed =
     u"がくしゅうのきろくを ほぞんできませんでした。";
+inline constexpr std::u16string_view kHistoryFileFailed =
+    u"がくしゅうのきろくの ファイルを ほぞんできませんでした。";
+inline constexpr std::u16string_view kArchiveFailed =
+    u"がくしゅうのきろくの ひかえを ほぞんできませんでした。";
 inline constexpr std::u16string_view kHistoryFileLabel = u"ファイル：";
+inline constexpr std::u16string_view kArchiveLabel = u"ひかえ：";
 inline constexpr std::u16string_view kHistoryReasonLabel = u"りゆう：";
+inline constexpr std::u16string_view kSaved = u"（ほぞんしました）";
 
 }  // namespace drill::texts

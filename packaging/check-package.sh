@@ -17,7 +17,8 @@ desktop=usr/share/applications/$id.desktop
 report_desktop=usr/share/applications/$id.Report.desktop
 metainfo=usr/share/metainfo/$id.metainfo.xml
 icon_sizes=(16 32 48 64 128 256)
-executables=(usr/bin/rovedavu usr/libexec/rovedavu/rovedavu usr/bin/rovedavu-report)
+executables=(usr/bin/rovedavu usr/libexec/rovedavu/rovedavu
+    usr/libexec/rovedavu/rovedavu-working-folder usr/bin/rovedavu-report)
 files=("${executables[@]}" usr/libexec/rovedavu/librovedavu_cues.so "$desktop" "$metainfo"
     "$report_desktop"
     "usr/share/icons/hicolor/scalable/apps/$id.svg"

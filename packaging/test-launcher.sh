@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Tests of the launcher as installed: it makes the working folder with rirekidata/ in it,
-# starts the program there with the same arguments and hands on its exit status. The
+# Tests of the launcher as installed: it makes the working folder with rirekidata/ in it (or
+# only rirekidata/ in a folder that the settings files name), starts the program there with the same arguments and hands on its exit status. The
 # installed program is replaced by a stand-in that writes down where and how it started.
 #
 #   packaging/test-launcher.sh BUILD_DIR
@@ -112,6 +112,26 @@ start="$tmp/elsewhere" run HOME="$home" XDG_DATA_HOME="$tmp/a-file/data" -- "$la
 expect_started_in "$tmp/elsewhere"
 [ "$status" -eq 0 ] || fail "exit status $status"
 grep -q "$tmp/a-file/data/rovedavu/rirekidata" "$tmp/stderr" ||
+    fail "did not say which folder: $(cat "$tmp/stderr")"
+
+# The settings files: the user's overrides the system's (XDG_CONFIG_DIRS stands in for
+# /etc/xdg), and a folder they name is used but never made.
+mkdir -p "$tmp/etc/rovedavu" "$tmp/config/rovedavu" "$tmp/class room"
+echo "DataFolder=$tmp/class room" >"$tmp/etc/rovedavu/rovedavu.conf"
+
+case_name="the system's settings file names the folder"
+run HOME="$home" XDG_CONFIG_DIRS="$tmp/etc" -- "$launcher"
+[ -d "$tmp/class room/rirekidata" ] || fail "no rirekidata folder"
+expect_started_in "$tmp/class room"
+[ ! -s "$tmp/stderr" ] || fail "printed: $(cat "$tmp/stderr")"
+
+case_name="the user's settings file comes first"
+echo "DataFolder=$tmp/not mounted/rovedavu" >"$tmp/config/rovedavu/rovedavu.conf"
+start="$tmp/elsewhere" run HOME="$home" XDG_CONFIG_DIRS="$tmp/etc" \
+    XDG_CONFIG_HOME="$tmp/config" -- "$launcher"
+expect_started_in "$tmp/elsewhere"
+[ ! -e "$tmp/not mounted" ] || fail "made the folder that the settings name"
+grep -q "$tmp/not mounted/rovedavu" "$tmp/stderr" ||
     fail "did not say which folder: $(cat "$tmp/stderr")"
 
 if [ "$failures" -ne 0 ]; then

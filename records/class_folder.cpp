@@ -3,7 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <iterator>
 #include <map>
+#include <optional>
+#include <thread>
 
 #include "archive_names.h"
 #include "history_reader.h"
@@ -28,8 +31,17 @@ struct IdOrder {
 
 // What to read for one learner.
 struct LearnerFiles {
-    QString historyPath;           // empty when there is no history file
-    std::vector<QString> archive;  // the drills' files, by name
+    QString id;
+    QString historyPath;                // empty when there is no history file
+    std::vector<QString> archivePaths;  // the drills' files, by name
+    std::vector<QString> archiveNames;
+};
+
+// What one learner's files gave.
+struct LearnerResult {
+    Learner learner;
+    std::vector<UnreadableFile> unreadable;
+    bool done = false;
 };
 
 // The names of the files (or of the folders) in a folder, by name; false when the folder
@@ -56,6 +68,10 @@ KeptDrill keptDrill(const HistoryDrill& drill, const QString& path, const QDateT
     return kept;
 }
 
+// At most this many threads read at once: files are small, and a network share or a disk
+// gains little from more.
+constexpr unsigned kMostThreads = 4;
+
 class FolderReader {
 public:
     FolderReader(const QString& folder, const ScanControl& control) : control_(control) {
@@ -70,20 +86,27 @@ public:
         }
         if (!findFiles())
             return std::move(result_);
-        for (auto& [id, files] : learners_) {
-            Learner learner;
-            learner.id = id;
-            if (!readLearner(files, learner)) {
-                result_.cancelled = true;
-                break;
-            }
-            std::sort(learner.drills.begin(), learner.drills.end(),
-                      [](const KeptDrill& left, const KeptDrill& right) {
-                          return left.ended != right.ended ? left.ended < right.ended
-                                                           : left.path < right.path;
-                      });
-            if (!learner.drills.empty() || !files.historyPath.isEmpty() || !files.archive.empty())
-                result_.learners.push_back(std::move(learner));
+
+        // Learners are read side by side; the calling thread reads too and alone reports
+        // progress.
+        std::vector<LearnerResult> results(jobs_.size());
+        const unsigned threads =
+            std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, kMostThreads);
+        std::vector<std::thread> helpers;
+        for (unsigned k = 1; k < threads && k < jobs_.size(); ++k)
+            helpers.emplace_back([&] { work(results, false); });
+        work(results, true);
+        for (std::thread& helper : helpers)
+            helper.join();
+
+        result_.filesRead = filesRead_.load();
+        result_.cancelled = stopped_.load();
+        for (LearnerResult& done : results) {
+            if (!done.done)
+                continue;
+            std::move(done.unreadable.begin(), done.unreadable.end(),
+                      std::back_inserter(result_.unreadable));
+            result_.learners.push_back(std::move(done.learner));
         }
         std::sort(result_.unreadable.begin(), result_.unreadable.end(),
                   [](const UnreadableFile& left, const UnreadableFile& right) {
@@ -95,6 +118,7 @@ public:
 
 private:
     bool findFiles() {
+        std::map<QString, LearnerFiles, IdOrder> learners;
         QStringList names;
         if (!listNames(result_.folder, QDir::Files, names)) {
             result_.error = text(kFolderUnreadable);
@@ -103,41 +127,63 @@ private:
         const QDir folder(result_.folder);
         for (const QString& name : names) {
             if (const auto id = idFromHistoryFileName(name)) {
-                learners_[*id].historyPath = folder.filePath(name);
+                learners[*id].historyPath = folder.filePath(name);
                 ++total_;
             }
         }
         const QString archive = folder.filePath(QString::fromUtf16(kArchiveSubfolder));
-        if (!QFileInfo(archive).isDir())
-            return true;
         QStringList learnerFolders;
-        if (!listNames(archive, QDir::Dirs, learnerFolders)) {
-            unreadable(archive, text(kFolderUnreadable));
-            return true;
-        }
+        if (QFileInfo(archive).isDir() && !listNames(archive, QDir::Dirs, learnerFolders))
+            result_.unreadable.push_back(UnreadableFile{archive, text(kFolderUnreadable)});
         for (const QString& name : learnerFolders) {
             const auto id = idFromArchiveFolderName(name);
             if (!id)
                 continue;
-            const QString learnerFolder = QDir(archive).filePath(name);
+            const QDir learnerFolder(QDir(archive).filePath(name));
             QStringList drills;
-            if (!listNames(learnerFolder, QDir::Files, drills)) {
-                unreadable(learnerFolder, text(kFolderUnreadable));
+            if (!listNames(learnerFolder.path(), QDir::Files, drills)) {
+                result_.unreadable.push_back(
+                    UnreadableFile{learnerFolder.path(), text(kFolderUnreadable)});
                 continue;
             }
-            LearnerFiles& files = learners_[*id];
+            LearnerFiles& files = learners[*id];
             for (const QString& drill : drills) {
                 if (isArchiveTemporaryName(drill))
                     continue;
-                files.archive.push_back(QDir(learnerFolder).filePath(drill));
+                files.archivePaths.push_back(learnerFolder.filePath(drill));
+                files.archiveNames.push_back(drill);
                 ++total_;
             }
+        }
+        for (auto& [id, files] : learners) {
+            if (files.historyPath.isEmpty() && files.archivePaths.empty())
+                continue;  // an empty archive folder
+            files.id = id;
+            jobs_.push_back(std::move(files));
         }
         return true;
     }
 
+    // Takes learners one after another until none is left or the reading is cancelled.
+    void work(std::vector<LearnerResult>& results, bool reporting) {
+        for (;;) {
+            const std::size_t k = nextJob_.fetch_add(1);
+            if (k >= jobs_.size())
+                return;
+            if (!readLearner(jobs_[k], results[k], reporting)) {
+                stopped_ = true;
+                return;
+            }
+        }
+    }
+
     // False when cancelled.
-    bool readLearner(const LearnerFiles& files, Learner& learner) {
+    bool readLearner(const LearnerFiles& files, LearnerResult& result, bool reporting) {
+        Learner& learner = result.learner;
+        learner.id = files.id;
+        const auto unreadable = [&](const QString& path, const QString& reason) {
+            result.unreadable.push_back(UnreadableFile{path, reason});
+        };
         // The history file's bytes, when it could be read at all.
         std::optional<QByteArray> historyBytes;
         std::optional<HistoryRead> history;
@@ -148,18 +194,18 @@ private:
             history = readHistoryFile(files.historyPath, &read);
             if (!read.isEmpty())
                 historyBytes = read;
-            done();
+            done(reporting);
         }
         bool historyInArchive = false;
         QByteArray bytes;
-        for (const QString& path : files.archive) {
+        for (std::size_t k = 0; k < files.archivePaths.size(); ++k) {
             if (cancelled())
                 return false;
-            const QString name = QFileInfo(path).fileName();
-            const auto parsed = parseArchiveFileName(name);
+            const QString& path = files.archivePaths[k];
+            const auto parsed = parseArchiveFileName(files.archiveNames[k]);
             if (!parsed) {
                 unreadable(path, text(kNotAnArchiveName));
-                done();
+                done(reporting);
                 continue;
             }
             bytes.clear();
@@ -170,7 +216,7 @@ private:
                 learner.drills.push_back(keptDrill(*read.drill, path, parsed->ended));
             else
                 unreadable(path, read.refusal);
-            done();
+            done(reporting);
         }
         if (history && !historyInArchive) {
             if (history->drill) {
@@ -182,6 +228,12 @@ private:
                 unreadable(files.historyPath, history->refusal);
             }
         }
+        std::sort(learner.drills.begin(), learner.drills.end(),
+                  [](const KeptDrill& left, const KeptDrill& right) {
+                      return left.ended != right.ended ? left.ended < right.ended
+                                                       : left.path < right.path;
+                  });
+        result.done = true;
         return true;
     }
 
@@ -189,25 +241,29 @@ private:
         return control_.cancel != nullptr && control_.cancel->load(std::memory_order_relaxed);
     }
 
-    void done() {
-        ++result_.filesRead;
-        if (result_.filesRead % kProgressEvery == 0)
-            report();
+    void done(bool reporting) {
+        const std::size_t read = filesRead_.fetch_add(1) + 1;
+        if (reporting && read >= reported_ + kProgressEvery) {
+            reported_ = read;
+            report(read);
+        }
     }
 
-    void report() {
+    void report(std::size_t read) {
         if (control_.progress)
-            control_.progress(result_.filesRead, total_);
+            control_.progress(read, total_);
     }
 
-    void unreadable(const QString& path, const QString& reason) {
-        result_.unreadable.push_back(UnreadableFile{path, reason});
-    }
+    void report() { report(filesRead_.load()); }
 
     const ScanControl& control_;
     ClassFolder result_;
-    std::map<QString, LearnerFiles, IdOrder> learners_;
+    std::vector<LearnerFiles> jobs_;
     std::size_t total_ = 0;
+    std::atomic<std::size_t> nextJob_{0};
+    std::atomic<std::size_t> filesRead_{0};
+    std::atomic<bool> stopped_{false};
+    std::size_t reported_ = 0;  // only the reporting thread touches it
 };
 
 bool allDigits(const QString& id) {

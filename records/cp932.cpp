@@ -149,13 +149,14 @@ std::optional<QString> fromCp932(QByteArrayView bytes) {
     if (!cp932Available())
         return std::nullopt;
     static CodeTable table;
-    QString text;
-    text.reserve(bytes.size());
+    QString text(bytes.size(), Qt::Uninitialized);  // never more characters than bytes
+    QChar* out = text.data();
+    qsizetype length = 0;
     for (qsizetype k = 0; k < bytes.size(); ++k) {
         const auto first = static_cast<std::uint8_t>(bytes[k]);
         // ASCII is the same in the code page (see toCp932).
         if (first < 0x80) {
-            text += QChar(first);
+            out[length++] = QChar(first);
             continue;
         }
         char16_t character = kNoCharacter;
@@ -168,8 +169,9 @@ std::optional<QString> fromCp932(QByteArrayView bytes) {
         }
         if (character == kNoCharacter)
             return std::nullopt;
-        text += QChar(character);
+        out[length++] = QChar(character);
     }
+    text.truncate(length);
     return text;
 }
 

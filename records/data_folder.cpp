@@ -1,8 +1,13 @@
 #include "data_folder.h"
 
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QSettings>
-#include <QStandardPaths>
+#include <cerrno>
+
+#include "records_logging.h"
 
 namespace records {
 namespace {
@@ -21,14 +26,40 @@ QString namedFolder(const QString& file) {
     return QDir::cleanPath(path);
 }
 
+// An XDG folder variable: its value when that is an absolute path, else the default.
+QString absoluteOr(const QString& value, const QString& fallback) {
+    return QDir::isAbsolutePath(value) ? value : fallback;
+}
+
+std::u16string unreachableReason(int error) {
+    switch (error) {
+        case ENOENT:
+            return u"フォルダがありません。";
+        case ENOTDIR:
+            return u"フォルダではありません。";
+        case EACCES:
+            return u"フォルダに入る権限がありません。";
+        default:
+            return u"フォルダに入れません（" + qt_error_string(error).toStdU16String() + u"）。";
+    }
+}
+
 }  // namespace
 
 QStringList settingsFiles() {
-    // The user's configuration folder first, then the system's (XDG_CONFIG_DIRS, by default
-    // /etc/xdg), each honouring the XDG variables.
-    QStringList files;
-    for (const QString& folder :
-         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
+    // The XDG base directories: the user's configuration folder, then the system's folders in
+    // order; relative entries are ignored.
+    QStringList files{absoluteOr(qEnvironmentVariable("XDG_CONFIG_HOME"),
+                                 QDir::homePath() + QStringLiteral("/.config")) +
+                      u'/' + kSettingsFile};
+    QStringList systemFolders;
+    for (const QString& folder : qEnvironmentVariable("XDG_CONFIG_DIRS").split(u':')) {
+        if (QDir::isAbsolutePath(folder))
+            systemFolders += folder;
+    }
+    if (systemFolders.isEmpty())
+        systemFolders += QStringLiteral("/etc/xdg");
+    for (const QString& folder : systemFolders)
         files += folder + u'/' + kSettingsFile;
     return files;
 }
@@ -41,8 +72,25 @@ WorkingFolder workingFolder() {
         if (!path.isEmpty())
             return {path, true};
     }
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString dataHome = absoluteOr(qEnvironmentVariable("XDG_DATA_HOME"),
+                                        QDir::homePath() + QStringLiteral("/.local/share"));
     return {QDir::cleanPath(dataHome + u'/' + kPerUserFolder), false};
+}
+
+std::u16string enterWorkingFolder(const WorkingFolder& folder) {
+    if (!folder.configured) {
+        qCInfo(lcStartup).noquote()
+            << "working folder:" << QDir::currentPath() << "(no settings file names one)";
+        return {};
+    }
+    if (::chdir(QFile::encodeName(folder.path).constData()) != 0) {
+        const int error = errno;
+        qCWarning(lcStartup).noquote()
+            << "working folder" << folder.path << "cannot be reached:" << qt_error_string(error);
+        return unreachableReason(error);
+    }
+    qCInfo(lcStartup).noquote() << "working folder:" << folder.path << "(from a settings file)";
+    return {};
 }
 
 }  // namespace records

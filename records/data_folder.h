@@ -4,6 +4,8 @@
 // their own; without either it is the per-user folder.
 
 #include <QString>
+#include <QStringList>
+#include <string>
 
 namespace records {
 
@@ -15,8 +17,12 @@ struct WorkingFolder {
 // DataFolder= from the user's ${XDG_CONFIG_HOME:-~/.config}/rovedavu/rovedavu.conf, else from
 // the system's rovedavu/rovedavu.conf in each folder of ${XDG_CONFIG_DIRS:-/etc/xdg} in
 // order, else the per-user ${XDG_DATA_HOME:-~/.local/share}/rovedavu. A relative or empty
-// DataFolder counts as unset.
+// DataFolder counts as unset, and so does a relative XDG variable.
 WorkingFolder workingFolder();
+
+// Makes a folder named by a settings file the current one; a per-user folder is left to the
+// launcher. Empty when done, else why the folder cannot be reached, in Japanese.
+std::u16string enterWorkingFolder(const WorkingFolder& folder);
 
 // The settings files that workingFolder() reads, the first one that names a folder winning.
 QStringList settingsFiles();

@@ -56,7 +56,8 @@ struct HistoryRead {
 // The drill in the bytes of a history or archive file.
 HistoryRead readHistory(QByteArrayView bytes);
 
-// The file at the path, opened read-only and read whole (refused above kLargestHistoryFile).
+// The file at the path, opened read-only and read whole (refused above kLargestHistoryFile,
+// without reading it).
 // When bytes is given, it receives what was read.
 HistoryRead readHistoryFile(const QString& path, QByteArray* bytes = nullptr);
 

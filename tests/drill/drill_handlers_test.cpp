@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 
 #include "recording_fakes.h"
@@ -401,21 +402,58 @@ TEST(EndButton, EmptyIdWritesNoFileButStillShowsTheResults) {
 }
 
 TEST(EndButton, FailedWriteIsToldThenTheResultsAreShownAnyway) {
-    Rig rig;
-    rig.dialogs.inputs = {u"", u"12"};
-    rig.drill.startUp();
-    rig.records.outcome = {false, u"rirekidata/Rovedavu12.txt",
-                           u"rirekidata フォルダがありません。"};
-    const auto from = rig.log.size();
-    rig.drill.endClicked();
-    EXPECT_EQ(rig.entries(from),
-              concat({kEndCue,
-                      {kEndQuestion, "WriteHistory", "Message ぽるねあ", "Form2.Load",
-                       "FillResults", "Form1.Unload", "Form2.Show"}}));
-    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-    const std::string message = fakes::utf8(rig.dialogs.messages[0]);
-    EXPECT_NE(message.find("rirekidata/Rovedavu12.txt"), std::string::npos);
-    EXPECT_NE(message.find("rirekidata フォルダがありません。"), std::string::npos);
+    // One message names what was and wasn't saved: the history file and the archive file.
+    const drill::SaveOutcome kept{true, u"rirekidata/kiroku/Rovedavu12/a.txt", u""};
+    const drill::SaveOutcome lost{false, u"rirekidata/kiroku/Rovedavu12/", u"いっぱい"};
+    struct Case {
+        bool historyWritten;
+        std::optional<drill::SaveOutcome> archive;
+        std::string headline;  // empty: no message
+        std::vector<std::string> named;
+    };
+    const Case cases[] = {
+        {false,
+         std::nullopt,
+         "がくしゅうのきろくを ほぞんできませんでした。",
+         {"ファイル：rirekidata/Rovedavu12.txt\nりゆう：ない"}},
+        {false,
+         lost,
+         "がくしゅうのきろくを ほぞんできませんでした。",
+         {"りゆう：ない", "ひかえ：rirekidata/kiroku/Rovedavu12/\nりゆう：いっぱい"}},
+        {false,
+         kept,
+         "がくしゅうのきろくの ファイルを ほぞんできませんでした。",
+         {"りゆう：ない", "ひかえ：rirekidata/kiroku/Rovedavu12/a.txt（ほぞんしました）"}},
+        {true,
+         lost,
+         "がくしゅうのきろくの ひかえを ほぞんできませんでした。",
+         {"ファイル：rirekidata/Rovedavu12.txt（ほぞんしました）", "りゆう：いっぱい"}},
+        {true, kept, "", {}},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.dialogs.inputs = {u"", u"12"};
+        rig.drill.startUp();
+        rig.records.outcome = {c.historyWritten, u"rirekidata/Rovedavu12.txt",
+                               c.historyWritten ? u"" : u"ない", c.archive};
+        const auto from = rig.log.size();
+        rig.drill.endClicked();
+        Log told = {"Message ぽるねあ"};
+        if (c.headline.empty())
+            told.clear();
+        EXPECT_EQ(rig.entries(from),
+                  concat({kEndCue,
+                          {kEndQuestion, "WriteHistory"},
+                          told,
+                          {"Form2.Load", "FillResults", "Form1.Unload", "Form2.Show"}}));
+        if (c.headline.empty())
+            continue;
+        ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+        const std::string message = fakes::utf8(rig.dialogs.messages[0]);
+        EXPECT_EQ(message.substr(0, c.headline.size()), c.headline);
+        for (const std::string& named : c.named)
+            EXPECT_NE(message.find(named), std::string::npos) << message;
+    }
 }
 
 TEST(EndConfirmation, SharedPromptAndTitle) {

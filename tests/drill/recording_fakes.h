@@ -5,6 +5,7 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,7 +115,7 @@ public:
     explicit Records(Log& log) : log_(log) {}
     drill::HistoryOutcome writeHistory(drill::DrillState& state) override;
     void fillResults(drill::DrillState& state, drill::ResultsLabels& labels) override;
-    drill::HistoryOutcome outcome{true, u"rirekidata/Rovedavu.txt", u""};
+    drill::HistoryOutcome outcome{true, u"rirekidata/Rovedavu.txt", u"", std::nullopt};
     std::vector<drill::DrillState> written;  // the state at each write
     int fills = 0;
 

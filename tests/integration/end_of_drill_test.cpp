@@ -1,6 +1,6 @@
-// The end of the drill with the real history file in a temporary folder: whatever goes wrong
-// with the file, the learner is told, the results window is filled and shown, nothing is
-// written outside rirekidata, and an older history file is never damaged.
+// The end of the drill with the real history file and archive in a temporary folder: whatever
+// goes wrong with the files, the learner is told, the results window is filled and shown, nothing
+// is written outside rirekidata, and an older history file is never damaged.
 
 #include <gtest/gtest.h>
 
@@ -153,6 +153,8 @@ TEST_F(EndOfDrill, AFullDiskKeepsTheOldFile) {
     const auto before = snapshot();
     EndedDrill ended(u"12");
     EXPECT_NE(ended.message().find(fakes::utf8(records::reasons::kDiskFull)), std::string::npos);
+    EXPECT_NE(ended.message().find("ひかえ：rirekidata/kiroku/Rovedavu12/"), std::string::npos)
+        << ended.message();
     EXPECT_TRUE(ended.resultsShown());
     EXPECT_EQ(snapshot(), before);
 }
@@ -181,17 +183,25 @@ TEST_F(EndOfDrill, IdsThatCannotBeFileNamesWriteNothingAnywhere) {
 
 TEST_F(EndOfDrill, OddButValidIdsStayInsideTheHistoryFolder) {
     ASSERT_TRUE(QDir().mkdir("rirekidata"));
+    const std::u16string longest(236, u'7');
     const std::pair<std::u16string, QString> valid[] = {
-        {u"..", "rirekidata/Rovedavu...txt"},
-        {u" ", "rirekidata/Rovedavu .txt"},
-        {u"\U0001F438", QString::fromUtf8("rirekidata/Rovedavu\xF0\x9F\x90\xB8.txt")},
-        {u"たろう", QString::fromUtf8("rirekidata/Rovedavuたろう.txt")},
+        {u"..", "Rovedavu.."},
+        {u" ", "Rovedavu "},
+        {u"   ", "Rovedavu   "},
+        {u"\U0001F438", QString::fromUtf8("Rovedavu\xF0\x9F\x90\xB8")},
+        {u"たろう", QString::fromUtf8("Rovedavuたろう")},
+        {longest, "Rovedavu" + QString::fromStdU16String(longest)},
     };
-    for (const auto& [id, path] : valid) {
+    for (const auto& [id, name] : valid) {
         EndedDrill ended(id);
         EXPECT_FALSE(ended.toldTheLearner()) << ended.message();
         EXPECT_TRUE(ended.resultsShown());
-        EXPECT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+        const QString history = "rirekidata/" + name + ".txt";
+        EXPECT_TRUE(QFileInfo::exists(history)) << history.toStdString();
+        const QDir archive("rirekidata/kiroku/" + name);
+        const QStringList kept = archive.entryList(QDir::Files | QDir::Hidden);
+        ASSERT_EQ(kept.size(), 1) << archive.path().toStdString();
+        EXPECT_EQ(readFile(archive.filePath(kept[0])), readFile(history));
     }
     QStringList outside;
     for (const auto& [path, bytes] : snapshot()) {
@@ -199,7 +209,8 @@ TEST_F(EndOfDrill, OddButValidIdsStayInsideTheHistoryFolder) {
             outside << path;
     }
     EXPECT_TRUE(outside.isEmpty()) << outside.join(", ").toStdString();
-    EXPECT_EQ(QDir("rirekidata").entryList(QDir::Files).size(), 4);
+    EXPECT_EQ(QDir("rirekidata").entryList(QDir::Files).size(), 6);
+    EXPECT_EQ(QDir("rirekidata/kiroku").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 6);
 }
 
 }  // namespace

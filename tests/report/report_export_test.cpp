@@ -142,6 +142,26 @@ TEST_F(KnownFolder, ReadsEveryLearnerAndListsWhatIsNoDrill) {
                           }));
 }
 
+// The windows read on a worker thread: progress reaches every file, and a cancel stops early.
+TEST_F(KnownFolder, ReportsProgressAndStopsWhenCancelled) {
+    std::size_t lastDone = 0, lastTotal = 0;
+    records::ScanControl control;
+    control.progress = [&](std::size_t done, std::size_t total) {
+        lastDone = done;
+        lastTotal = total;
+    };
+    const records::ClassFolder read = records::readClassFolder(folder_, control);
+    EXPECT_EQ(lastTotal, 12u);  // 3 history files, 9 names in the archive
+    EXPECT_EQ(lastDone, lastTotal);
+    EXPECT_FALSE(read.cancelled);
+
+    const std::atomic<bool> cancel{true};
+    control.cancel = &cancel;
+    const records::ClassFolder cancelled = records::readClassFolder(folder_, control);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_TRUE(cancelled.learners.empty());
+}
+
 TEST_F(KnownFolder, ExportsTheClassTableAsCsvAndChangesNothing) {
     const QStringList before = snapshot();
     const QString out = dir_.filePath("class.csv");

@@ -229,7 +229,7 @@ TEST_F(EarlyEnd, NoKeepsTheDrillAndYesShowsTheRowsSoFar) {
 TEST_F(EarlyEnd, AnErrorInAHandlerIsReportedAndEndsTheProgram) {
     struct FailingRecords : drill::Records {
         drill::HistoryOutcome writeHistory(drill::DrillState&) override {
-            return {.written = true, .fileName = {}, .reason = {}};
+            return {.written = true, .fileName = {}, .reason = {}, .archive = {}};
         }
         void fillResults(drill::DrillState&, drill::ResultsLabels&) override {
             throw std::runtime_error("broken");

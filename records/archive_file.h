@@ -1,0 +1,22 @@
+#pragma once
+// Writing one drill into the archive: a new file in the learner's archive folder that holds
+// the same bytes as the history file of that drill, never replacing a file that is there.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <string_view>
+
+#include "ports.h"
+
+namespace records {
+
+// Writes bytes as rirekidata/kiroku/Rovedavu<ID>/<name> under the current directory, the
+// name made by archiveFileName from ended, host and fresh random digits. The file is written
+// under a temporary name starting with ".", synced, then given its name exclusively; on any
+// failure no file is left. Makes kiroku/ and the learner's folder inside an existing
+// rirekidata, with rirekidata's permissions, and never makes rirekidata itself.
+drill::SaveOutcome writeArchiveFile(const QByteArray& bytes, std::u16string_view myid,
+                                    const QDateTime& ended, const QString& host);
+
+}  // namespace records
