@@ -51,6 +51,8 @@ ClassWindow::ClassWindow(const QString& folder, QWidget* parent)
       loader_(new FolderLoader(this)),
       model_(new TableTextModel(this)),
       sorted_(new QSortFilterProxyModel(this)) {
+    // The reading starts before the window is built, so that the two go on side by side.
+    loader_->load(folder_);
     setObjectName(QStringLiteral("classWindow"));
     setWindowTitle(QStringLiteral("ポルネア 学習履歴"));
     setAccessibleName(QStringLiteral("ポルネア 学習履歴　クラスの一覧"));
@@ -124,7 +126,7 @@ ClassWindow::ClassWindow(const QString& folder, QWidget* parent)
     connect(loader_, &FolderLoader::loaded, this, &ClassWindow::showClass);
     resize(1000, 640);
     table_->setFocus();
-    reload();
+    showReading();
 }
 
 ClassWindow::~ClassWindow() {
@@ -168,12 +170,16 @@ void ClassWindow::askForFolder() {
 }
 
 void ClassWindow::reload() {
+    loader_->load(folder_);
+    showReading();
+}
+
+void ClassWindow::showReading() {
     folderLabel_->setText(QStringLiteral("フォルダ: ") + QDir::toNativeSeparators(folder_));
     summary_->setText(QStringLiteral("読みこみ中…"));
     progress_->setRange(0, 0);  // busy until the files are counted
     progress_->show();
     statusBar()->showMessage(QStringLiteral("フォルダを読んでいます…"));
-    loader_->load(folder_);
 }
 
 void ClassWindow::showProgress(qsizetype done, qsizetype total) {

@@ -46,6 +46,7 @@ signals:
 private:
     void buildMenus();
     void reload();
+    void showReading();
     void askForFolder();
     void showProgress(qsizetype done, qsizetype total);
     void showClass(std::shared_ptr<const records::ClassFolder> result);
