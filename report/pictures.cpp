@@ -124,7 +124,7 @@ void drawDrillChart(QPainter& painter, const QRectF& rect,
     };
 
     // Wrong answers as bars.
-    const qreal barWidth = std::max<qreal>(step * 0.5, 1);
+    const qreal barWidth = std::max<qreal>(1, std::min(step * 0.5, unit * 6));
     for (std::size_t k = 0; k < drills.size(); ++k) {
         const qreal height = plot.height() * drills[k].wrongAnswers / wrongTop;
         if (height > 0)
@@ -215,7 +215,7 @@ void drawDivisorGrid(QPainter& painter, const QRectF& rect,
         painter.setFont(fontOfHeight(painter, lineHeight * 0.8));
         const QStringList lines =
             cell.asked == 0
-                ? QStringList{QStringLiteral("まだ出ていません")}
+                ? QStringList{QStringLiteral("0 回")}
                 : QStringList{QStringLiteral("平均 %1 秒").arg(secondsText(cell.meanSeconds)),
                               QStringLiteral("%1 回").arg(cell.asked),
                               QStringLiteral("誤答 %1").arg(cell.wrongTries)};
