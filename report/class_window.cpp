@@ -134,6 +134,14 @@ ClassWindow::~ClassWindow() {
         delete learner.data();
 }
 
+void ClassWindow::closeEvent(QCloseEvent* event) {
+    for (const auto& learner : std::as_const(learners_)) {
+        if (learner)
+            learner->close();
+    }
+    QMainWindow::closeEvent(event);
+}
+
 void ClassWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     file->addAction(QStringLiteral("フォルダを開く(&O)…"), QKeySequence::Open, this,

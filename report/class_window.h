@@ -43,6 +43,10 @@ signals:
     // The table shows the class of folder().
     void loaded();
 
+protected:
+    // The learners' windows close with the class window.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildMenus();
     void reload();
