@@ -92,12 +92,12 @@ public:
         std::vector<LearnerResult> results(jobs_.size());
         const unsigned threads =
             std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, kMostThreads);
-        std::vector<std::thread> helpers;
+        std::vector<std::thread> readers;
         for (unsigned k = 1; k < threads && k < jobs_.size(); ++k)
-            helpers.emplace_back([&] { work(results, false); });
+            readers.emplace_back([&] { work(results, false); });
         work(results, true);
-        for (std::thread& helper : helpers)
-            helper.join();
+        for (std::thread& reader : readers)
+            reader.join();
 
         result_.filesRead = filesRead_.load();
         result_.cancelled = stopped_.load();

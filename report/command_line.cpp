@@ -93,6 +93,11 @@ int runExport(const Options& options) {
     const records::ClassFolder read = records::readClassFolder(folder);
     if (!read.error.isEmpty())
         return failure(QStringLiteral("%1: %2").arg(folder, read.error));
+    if (read.learners.empty() && read.unreadable.empty()) {
+        QTextStream(stderr) << kProgram
+                            << QStringLiteral(": %1 にはポルネアの記録がありません。").arg(folder)
+                            << Qt::endl;
+    }
     for (const records::UnreadableFile& file : read.unreadable) {
         QTextStream(stderr)
             << kProgram

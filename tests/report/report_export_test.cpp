@@ -62,6 +62,8 @@ protected:
         badCode.replace("\x82\xA0", "\x85\x40");
         report_test::writeArchiveFile(folder_, "10", at(11, 13, 10), 0xc, badCode);
         writeFile(archive10 + "/notes.txt", "a teacher's notes");
+        writeFile(archive10 + "/20261116-100000_pc1_0000000f.txt",
+                  header + QByteArray(1 << 20, ' '));
         writeFile(archive10 + "/.20261114-100000_pc1_0000000d.txt.abcdef", "half");
         ASSERT_TRUE(
             QFile::link(archive10 + "/gone", archive10 + "/20261115-100000_pc1_0000000e.txt"));
@@ -138,6 +140,8 @@ TEST_F(KnownFolder, ReadsEveryLearnerAndListsWhatIsNoDrill) {
                               "20261112-100000_pc1_0000000b.txt: ファイルが途中で切れています。",
                               "20261113-100000_pc1_0000000c.txt: Shift_JIS",
                               "20261115-100000_pc1_0000000e.txt: ファイルを読めませんでした",
+                              "20261116-100000_pc1_0000000f.txt: "
+                              "ファイルが大きすぎて、ポルネアの記録ファイルではありません。",
                               "notes.txt: ポルネアの記録ファイルの名前ではありません。",
                           }));
 }
@@ -151,7 +155,7 @@ TEST_F(KnownFolder, ReportsProgressAndStopsWhenCancelled) {
         lastTotal = total;
     };
     const records::ClassFolder read = records::readClassFolder(folder_, control);
-    EXPECT_EQ(lastTotal, 12u);  // 3 history files, 9 names in the archive
+    EXPECT_EQ(lastTotal, 13u);  // 3 history files, 10 names in the archive
     EXPECT_EQ(lastDone, lastTotal);
     EXPECT_FALSE(read.cancelled);
 
