@@ -207,8 +207,14 @@ void ClassWindow::showClass(std::shared_ptr<const records::ClassFolder> result) 
     std::size_t drills = 0;
     for (const records::Learner& learner : class_->learners)
         drills += learner.drills.size();
-    if (!class_->error.isEmpty())
-        summary_->setText(class_->error);
+    // A folder that can't be read is said in red, with the way to another folder.
+    const bool failed = !class_->error.isEmpty();
+    summary_->setStyleSheet(failed ? QStringLiteral("color: #c00000;") : QString());
+    if (failed)
+        summary_->setText(class_->error + QStringLiteral("　ファイル → フォルダを開く…（Ctrl+O）"
+                                                         "で、ほかのフォルダを選べます。"));
+    else if (rows.empty())
+        summary_->setText(QStringLiteral("このフォルダには、まだドリルの記録がありません。"));
     else
         summary_->setText(QStringLiteral("%1 人、ドリル %2 回の記録（ファイル %3 個）")
                               .arg(rows.size())
