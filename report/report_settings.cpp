@@ -13,7 +13,7 @@ const QString kFolderKey = QStringLiteral("folder");
 const QString kExportKey = QStringLiteral("exportFolder");
 
 std::unique_ptr<QSettings> settings() {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("rovedavu"),
                                        QStringLiteral("rovedavu-report"));
 }
