@@ -246,7 +246,8 @@ HistoryRead readHistoryFile(const QString& path, QByteArray* bytes) {
                        qt_error_string(error) +
                        QString::fromStdU16String(std::u16string(refusals::kUnreadableEnd)));
     };
-    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, a named pipe in the folder would hold the reading up for good.
+    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (file < 0)
         return unreadable(errno);
     struct stat status {};
@@ -254,6 +255,10 @@ HistoryRead readHistoryFile(const QString& path, QByteArray* bytes) {
         const int error = errno;
         ::close(file);
         return unreadable(error);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(file);
+        return refused(refusals::kNotAFile);
     }
     if (status.st_size > kLargestHistoryFile) {
         ::close(file);

@@ -20,6 +20,7 @@ inline constexpr std::u16string_view kNotCp932 =
     u"Shift_JIS（コードページ 932）の文字ではないバイトが入っています。";
 inline constexpr std::u16string_view kTooLarge =
     u"ファイルが大きすぎて、ポルネアの記録ファイルではありません。";
+inline constexpr std::u16string_view kNotAFile = u"ふつうのファイルではありません。";
 // A file that cannot be opened or read: this, the system's own words, then kUnreadableEnd.
 inline constexpr std::u16string_view kUnreadableStart = u"ファイルを読めませんでした（";
 inline constexpr std::u16string_view kUnreadableEnd = u"）。";

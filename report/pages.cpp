@@ -19,6 +19,7 @@ const QString kCreator = QStringLiteral("rovedavu-report");
 
 // Sizes on paper, in millimetres.
 constexpr qreal kRowHeight = 6.5;
+constexpr qreal kClassRowHeight = 5.5;  // a class of 40 on one sheet
 constexpr qreal kGap = 4;
 constexpr qreal kChartHeight = 70;
 constexpr qreal kGridHeight = 26;
@@ -80,7 +81,8 @@ bool paintClass(QPainter& painter, QPagedPaintDevice& device, const records::Cla
         drawLine(painter, next, reportFont(9), title + QStringLiteral("（つづき）"), mm * 2);
         return next;
     };
-    if (!drawTableOverPages(painter, area, classTable(classRows(folder)), mm * kRowHeight, newPage))
+    if (!drawTableOverPages(painter, area, classTable(classRows(folder)), mm * kClassRowHeight,
+                            newPage))
         return false;
     if (folder.unreadable.empty())
         return true;

@@ -3,6 +3,7 @@
 // exports run the real program, without a display.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QDirIterator>
@@ -62,6 +63,8 @@ protected:
         badCode.replace("\x82\xA0", "\x85\x40");
         report_test::writeArchiveFile(folder_, "10", at(11, 13, 10), 0xc, badCode);
         writeFile(archive10 + "/notes.txt", "a teacher's notes");
+        ASSERT_EQ(mkfifo(QFile::encodeName(archive10 + "/20261117-100000_pc1_00000010.txt"), 0644),
+                  0);
         writeFile(archive10 + "/20261116-100000_pc1_0000000f.txt",
                   header + QByteArray(1 << 20, ' '));
         writeFile(archive10 + "/.20261114-100000_pc1_0000000d.txt.abcdef", "half");
@@ -142,6 +145,7 @@ TEST_F(KnownFolder, ReadsEveryLearnerAndListsWhatIsNoDrill) {
                               "20261115-100000_pc1_0000000e.txt: ファイルを読めませんでした",
                               "20261116-100000_pc1_0000000f.txt: "
                               "ファイルが大きすぎて、ポルネアの記録ファイルではありません。",
+                              "20261117-100000_pc1_00000010.txt: ふつうのファイルではありません。",
                               "notes.txt: ポルネアの記録ファイルの名前ではありません。",
                           }));
 }
@@ -155,7 +159,7 @@ TEST_F(KnownFolder, ReportsProgressAndStopsWhenCancelled) {
         lastTotal = total;
     };
     const records::ClassFolder read = records::readClassFolder(folder_, control);
-    EXPECT_EQ(lastTotal, 13u);  // 3 history files, 10 names in the archive
+    EXPECT_EQ(lastTotal, 14u);  // 3 history files, 11 names in the archive
     EXPECT_EQ(lastDone, lastTotal);
     EXPECT_FALSE(read.cancelled);
 
