@@ -64,13 +64,14 @@ ClassWindow::ClassWindow(const QString& folder, QWidget* parent)
     folderLabel_->setObjectName(QStringLiteral("folderLabel"));
     folderLabel_->setTextFormat(Qt::PlainText);
     folderLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    folderLabel_->setAccessibleName(QStringLiteral("読んでいるフォルダ"));
+    // The labels' texts are what a screen reader reads; the descriptions say what they are.
+    folderLabel_->setAccessibleDescription(QStringLiteral("読んでいるフォルダ"));
     layout->addWidget(folderLabel_);
 
     summary_ = new QLabel(central);
     summary_->setObjectName(QStringLiteral("summary"));
     summary_->setTextFormat(Qt::PlainText);
-    summary_->setAccessibleName(QStringLiteral("クラスのまとめ"));
+    summary_->setAccessibleDescription(QStringLiteral("クラスのまとめ"));
     layout->addWidget(summary_);
 
     auto* splitter = new QSplitter(Qt::Vertical, central);
@@ -98,7 +99,7 @@ ClassWindow::ClassWindow(const QString& folder, QWidget* parent)
     unreadableLayout->setContentsMargins(0, 0, 0, 0);
     unreadableTitle_ = new QLabel(unreadableBox_);
     unreadableTitle_->setObjectName(QStringLiteral("unreadableTitle"));
-    unreadableTitle_->setAccessibleName(QStringLiteral("読めなかったファイルの数"));
+    unreadableTitle_->setAccessibleDescription(QStringLiteral("読めなかったファイルの数"));
     unreadableLayout->addWidget(unreadableTitle_);
     unreadable_ = new QTableWidget(0, 2, unreadableBox_);
     unreadable_->setObjectName(QStringLiteral("unreadableFiles"));

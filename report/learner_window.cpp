@@ -86,7 +86,7 @@ LearnerWindow::LearnerWindow(std::shared_ptr<const records::ClassFolder> folder,
     summary_ = new QLabel(central);
     summary_->setObjectName(QStringLiteral("learnerSummary"));
     summary_->setTextFormat(Qt::PlainText);
-    summary_->setAccessibleName(QStringLiteral("学習者のまとめ"));
+    summary_->setAccessibleDescription(QStringLiteral("学習者のまとめ"));
     layout->addWidget(summary_);
 
     auto* rows = new QSplitter(Qt::Vertical, central);
