@@ -9,7 +9,9 @@
 #   2. the drill engine: the generator at problem 20 and the number rules on long texts;
 #   3. the drill window's handlers, offscreen, with the real sound control;
 #   4. the answer's cue with missing, empty, cut-short and non-WAV cue files;
-#   5. the cues on a recorded sound server of the benchmark's own: onset against paplay,
+#   5. the teacher's program on a class folder of 40 learners × 250 drills, and its class
+#      window from start to the table on screen (under a virtual X server);
+#   6. the cues on a recorded sound server of the benchmark's own: onset against paplay,
 #      memory and streams over ten drills, Yes to the results window.
 # 3 and 4 once without a sound server and once with one that plays into a null sink.
 # Installs missing Debian packages first. The figures are also kept in build/bench/results/.
@@ -86,6 +88,19 @@ xvfb_pid=
 
 step "Drill engine: the generator and the number rules"
 run drill "$bin/bench_drill"
+
+step "Teacher's program: a class folder of 40 learners × 250 drills, offscreen"
+QT_QPA_PLATFORM=offscreen run report "$bin/bench_report"
+
+step "Teacher's class window on the same folder: start to the table on screen, under Xvfb"
+exec 3<> <(:)
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+read -r -t 10 display <&3 || { echo "Xvfb did not start" >&2; exit 1; }
+exec 3<&-
+DISPLAY=":$display" run report-window "$bin/bench_report_window"
+kill "$xvfb_pid"
+xvfb_pid=
 
 step "Handlers, offscreen, with no sound server"
 run handlers-no-sound-server "$bin/bench_handlers"

@@ -19,11 +19,13 @@ stage=$1 deb=$2 version=$3
 
 id=org.rovedavu.Rovedavu
 desktop=usr/share/applications/$id.desktop
+report_desktop=usr/share/applications/$id.Report.desktop
 metainfo=usr/share/metainfo/$id.metainfo.xml
 icon_sizes=(16 32 48 64 128 256)
 executables=(usr/bin/rovedavu usr/libexec/rovedavu/rovedavu
-    usr/libexec/rovedavu/rovedavu-working-folder)
+    usr/libexec/rovedavu/rovedavu-working-folder usr/bin/rovedavu-report)
 files=("${executables[@]}" usr/libexec/rovedavu/librovedavu_cues.so "$desktop" "$metainfo"
+    "$report_desktop"
     "usr/share/icons/hicolor/scalable/apps/$id.svg"
     usr/share/rovedavu/screenshots/drill-window.png
     usr/share/rovedavu/screenshots/results-window.png
@@ -32,8 +34,8 @@ for size in "${icon_sizes[@]}"; do
     files+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png")
 done
 # What the program needs at run time, each named on its own in Depends.
-needed=(libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins
-    fonts-ipafont-gothic qt6-translations-l10n)
+needed=(libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libqt6printsupport6
+    qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n)
 
 problems=0
 problem() {
@@ -75,14 +77,20 @@ for size in "${icon_sizes[@]}"; do
         problem "the ${size}x$size icon is $(png_size "$file")"
 done
 
-if [ -f "$stage/$desktop" ]; then
-    if ! output=$(desktop-file-validate "$stage/$desktop" 2>&1) || [ -n "$output" ]; then
-        problem "desktop-file-validate: $output"
+# Each menu entry: valid, and with the lines that put it in the menu under its Japanese name.
+check_entry() { # entry lines...
+    local entry=$1
+    shift
+    [ -f "$stage/$entry" ] || return 0
+    if ! output=$(desktop-file-validate "$stage/$entry" 2>&1) || [ -n "$output" ]; then
+        problem "desktop-file-validate $entry: $output"
     fi
-    for line in "Name[ja]=ポルネア" "Exec=rovedavu" "Icon=$id" "Categories=Education;Math;"; do
-        grep -qxF "$line" "$stage/$desktop" || problem "the desktop entry lacks $line"
+    for line in "$@" "Icon=$id" "Categories=Education;Math;"; do
+        grep -qxF "$line" "$stage/$entry" || problem "$entry lacks $line"
     done
-fi
+}
+check_entry "$desktop" "Name[ja]=ポルネア" "Exec=rovedavu"
+check_entry "$report_desktop" "Name[ja]=ポルネア 学習履歴" "Exec=rovedavu-report"
 
 if [ -f "$stage/$metainfo" ]; then
     output=$(appstreamcli validate --no-net "$stage/$metainfo" 2>&1) ||

@@ -109,9 +109,21 @@ std::optional<ArchiveFileName> parseArchiveFileName(QStringView name) {
         if (!isLowerHex(c))
             return std::nullopt;
     }
-    const QDateTime ended = QDateTime::fromString(time.toString(), kTimeFormat.toString());
+    // From the digits straight: QDateTime::fromString costs some 20 times more, which shows
+    // in a class folder of ten thousand files.
+    const auto number = [&time](qsizetype from, qsizetype count) {
+        int value = 0;
+        for (qsizetype k = from; k < from + count; ++k)
+            value = value * 10 + (time[k].unicode() - u'0');
+        return value;
+    };
+    const QDate date(number(0, 4), number(4, 2), number(6, 2));
+    const QTime clock(number(9, 2), number(11, 2), number(13, 2));
+    if (!date.isValid() || !clock.isValid())
+        return std::nullopt;
+    const QDateTime ended(date, clock);
     // A time that does not exist in local time (a clock moved forward) is not one we made.
-    if (!ended.isValid() || ended.toString(kTimeFormat) != time)
+    if (!ended.isValid() || ended.date() != date || ended.time() != clock)
         return std::nullopt;
     return ArchiveFileName{ended, host.toString()};
 }

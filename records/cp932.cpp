@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringView>
+#include <array>
 #include <cstdint>
 #include <mutex>
 #include <unordered_map>
@@ -85,6 +86,56 @@ bool isLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
+bool isLeadByte(std::uint8_t byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+bool isTrailByte(std::uint8_t byte) {
+    return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
+}
+
+// No character: U+FFFF is not a character of the code page.
+constexpr char16_t kNoCharacter = 0xFFFF;
+
+// The character of one code (one byte, or a lead and a trail byte), or kNoCharacter.
+char16_t lookUpCharacter(const QByteArray& code) {
+    QStringDecoder decoder(kCodePageName);
+    const QString text = decoder.decode(code);
+    if (!decoder.isValid() || decoder.hasError() || text.size() != 1)
+        return kNoCharacter;
+    return text.at(0).unicode();
+}
+
+// The characters of the codes that start with one byte: index 0 for the single byte itself,
+// index trail for a lead byte and that trail byte. Each table is filled at its first use,
+// since a history file meets only a few lead bytes; reading on many threads is safe.
+class CodeTable {
+public:
+    const std::array<char16_t, 256>& forByte(std::uint8_t first) {
+        std::call_once(filled_[first], [&] { fill(first); });
+        return tables_[first];
+    }
+
+private:
+    void fill(std::uint8_t first) {
+        auto& table = tables_[first];
+        table.fill(kNoCharacter);
+        if (!isLeadByte(first)) {
+            table[0] = lookUpCharacter(QByteArray(1, static_cast<char>(first)));
+            return;
+        }
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (!isTrailByte(static_cast<std::uint8_t>(trail)))
+                continue;
+            const char pair[] = {static_cast<char>(first), static_cast<char>(trail)};
+            table[static_cast<std::size_t>(trail)] = lookUpCharacter(QByteArray(pair, 2));
+        }
+    }
+
+    std::array<std::once_flag, 256> filled_;
+    std::array<std::array<char16_t, 256>, 256> tables_{};
+};
+
 }  // namespace
 
 bool cp932Available() {
@@ -120,6 +171,36 @@ QByteArray toCp932(std::u16string_view text) {
         }
     }
     return bytes;
+}
+
+std::optional<QString> fromCp932(QByteArrayView bytes) {
+    if (!cp932Available())
+        return std::nullopt;
+    static CodeTable table;
+    QString text(bytes.size(), Qt::Uninitialized);  // never more characters than bytes
+    QChar* out = text.data();
+    qsizetype length = 0;
+    for (qsizetype k = 0; k < bytes.size(); ++k) {
+        const auto first = static_cast<std::uint8_t>(bytes[k]);
+        // ASCII is the same in the code page (see toCp932).
+        if (first < 0x80) {
+            out[length++] = QChar(first);
+            continue;
+        }
+        char16_t character = kNoCharacter;
+        if (!isLeadByte(first)) {
+            character = table.forByte(first)[0];
+        } else if (k + 1 < bytes.size()) {
+            const auto trail = static_cast<std::uint8_t>(bytes[++k]);
+            if (isTrailByte(trail))
+                character = table.forByte(first)[trail];
+        }
+        if (character == kNoCharacter)
+            return std::nullopt;
+        out[length++] = QChar(character);
+    }
+    text.truncate(length);
+    return text;
 }
 
 }  // namespace records

@@ -6,6 +6,9 @@
 // Text to the bytes of code page 932, the Japanese Shift_JIS of the history file.
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
 #include <string_view>
 
 namespace records {
@@ -19,5 +22,10 @@ bool cp932Available();
 // outside the code page, a surrogate pair (one "?" for the pair) and a lone surrogate.
 // U+0000..U+007F are written as the same single byte.
 QByteArray toCp932(std::u16string_view text);
+
+// The text of code page 932 bytes; the inverse of toCp932 for every text that it writes.
+// Bytes below 0x80 are the same character. nullopt when a byte or a pair of bytes is not a
+// character of the code page, or the code page cannot be reached.
+std::optional<QString> fromCp932(QByteArrayView bytes);
 
 }  // namespace records

@@ -10,6 +10,8 @@ RUNTIME_PACKAGES=(qt6-translations-l10n fonts-ipafont-gothic libqt6multimedia6 q
 TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev pulseaudio pulseaudio-utils)
 # The licence and format checks of test.sh, over the files git tracks.
 TEST_PACKAGES+=(reuse clang-format git)
+# poppler-utils: pdfinfo and pdftotext for the PDF export test.
+TEST_PACKAGES+=(poppler-utils)
 # For the packaging stage of test.sh: the validators and dpkg-shlibdeps.
 PACKAGING_PACKAGES=(desktop-file-utils appstream dpkg-dev)
 # Only for bench/run.sh: Google Benchmark, the X libraries of the start-up watcher, a

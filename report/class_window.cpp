@@ -1,0 +1,332 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "class_window.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "csv_export.h"
+#include "figures.h"
+#include "folder_loader.h"
+#include "learner_window.h"
+#include "pages.h"
+#include "report_settings.h"
+#include "table_text_model.h"
+#include "tables.h"
+
+namespace report {
+
+namespace {
+
+QTableWidgetItem* readOnlyItem(const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+void setCompactRows(QTableView* table) {
+    table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+}  // namespace
+
+ClassWindow::ClassWindow(const QString& folder, QWidget* parent)
+    : QMainWindow(parent),
+      folder_(folder),
+      loader_(new FolderLoader(this)),
+      model_(new TableTextModel(this)),
+      sorted_(new QSortFilterProxyModel(this)) {
+    // The reading starts before the window is built, so that the two go on side by side.
+    loader_->load(folder_);
+    setObjectName(QStringLiteral("classWindow"));
+    setWindowTitle(QStringLiteral("ポルネア 学習履歴"));
+    setAccessibleName(QStringLiteral("ポルネア 学習履歴　クラスの一覧"));
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+
+    folderLabel_ = new QLabel(central);
+    folderLabel_->setObjectName(QStringLiteral("folderLabel"));
+    folderLabel_->setTextFormat(Qt::PlainText);
+    folderLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The labels' texts are what a screen reader reads; the descriptions say what they are.
+    folderLabel_->setAccessibleDescription(QStringLiteral("読んでいるフォルダ"));
+    layout->addWidget(folderLabel_);
+
+    summary_ = new QLabel(central);
+    summary_->setObjectName(QStringLiteral("summary"));
+    summary_->setTextFormat(Qt::PlainText);
+    summary_->setAccessibleDescription(QStringLiteral("クラスのまとめ"));
+    layout->addWidget(summary_);
+
+    auto* splitter = new QSplitter(Qt::Vertical, central);
+    layout->addWidget(splitter, 1);
+
+    model_->setTable(classTable({}));
+    sorted_->setSourceModel(model_);
+    sorted_->setSortRole(TableTextModel::SortRole);
+    table_ = new QTableView(splitter);
+    table_->setObjectName(QStringLiteral("classTable"));
+    table_->setAccessibleName(QStringLiteral("クラスの一覧"));
+    table_->setAccessibleDescription(QStringLiteral(
+        "学習者の ID ごとに一行。見出しを押すと並べかえ、行をダブルクリックするか Enter "
+        "キーを押すと、その学習者の記録が開きます。"));
+    table_->setModel(sorted_);
+    setCompactRows(table_);
+    table_->setAlternatingRowColors(true);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(0, Qt::AscendingOrder);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    connect(table_, &QTableView::activated, this, &ClassWindow::openRow);
+
+    unreadableBox_ = new QWidget(splitter);
+    auto* unreadableLayout = new QVBoxLayout(unreadableBox_);
+    unreadableLayout->setContentsMargins(0, 0, 0, 0);
+    unreadableTitle_ = new QLabel(unreadableBox_);
+    unreadableTitle_->setObjectName(QStringLiteral("unreadableTitle"));
+    unreadableTitle_->setAccessibleDescription(QStringLiteral("読めなかったファイルの数"));
+    unreadableLayout->addWidget(unreadableTitle_);
+    unreadable_ = new QTableWidget(0, 2, unreadableBox_);
+    unreadable_->setObjectName(QStringLiteral("unreadableFiles"));
+    unreadable_->setAccessibleName(QStringLiteral("読めなかったファイルとその理由"));
+    unreadable_->setHorizontalHeaderLabels({QStringLiteral("ファイル"), QStringLiteral("理由")});
+    setCompactRows(unreadable_);
+    unreadable_->horizontalHeader()->setStretchLastSection(true);
+    unreadableLayout->addWidget(unreadable_);
+    splitter->setStretchFactor(0, 4);
+    splitter->setStretchFactor(1, 1);
+    unreadableBox_->hide();
+
+    setCentralWidget(central);
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("progress"));
+    progress_->setAccessibleName(QStringLiteral("読みこみの進みぐあい"));
+    progress_->setFormat(QStringLiteral("%v / %m ファイル"));
+    progress_->setMaximumWidth(280);
+    progress_->hide();
+    statusBar()->addPermanentWidget(progress_);
+
+    buildMenus();
+    connect(loader_, &FolderLoader::progress, this, &ClassWindow::showProgress);
+    connect(loader_, &FolderLoader::loaded, this, &ClassWindow::showClass);
+    resize(1000, 640);
+    table_->setFocus();
+    showReading();
+}
+
+ClassWindow::~ClassWindow() {
+    for (const auto& learner : std::as_const(learners_))
+        delete learner.data();
+}
+
+void ClassWindow::closeEvent(QCloseEvent* event) {
+    for (const auto& learner : std::as_const(learners_)) {
+        if (learner)
+            learner->close();
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void ClassWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->addAction(QStringLiteral("フォルダを開く(&O)…"), QKeySequence::Open, this,
+                    &ClassWindow::askForFolder);
+    file->addAction(QStringLiteral("読み直す(&R)"), QKeySequence::Refresh, this,
+                    &ClassWindow::reload);
+    file->addSeparator();
+    file->addAction(QStringLiteral("クラスの一覧を CSV に書き出す(&C)…"), this,
+                    &ClassWindow::exportCsv);
+    file->addAction(QStringLiteral("クラスの一覧を PDF に書き出す(&D)…"), this,
+                    [this] { exportPdf(false); });
+    file->addAction(QStringLiteral("クラスと全員のページを PDF に書き出す(&A)…"), this,
+                    [this] { exportPdf(true); });
+    file->addAction(QStringLiteral("印刷(&P)…"), QKeySequence::Print, this, &ClassWindow::print);
+    file->addSeparator();
+    file->addAction(QStringLiteral("終了(&Q)"), QKeySequence::Quit, this, &QWidget::close);
+
+    QMenu* learner = menuBar()->addMenu(QStringLiteral("学習者(&L)"));
+    learner->addAction(QStringLiteral("選んだ学習者の記録を開く(&O)"), this,
+                       [this] { openRow(table_->currentIndex()); });
+}
+
+void ClassWindow::chooseFolder(const QString& folder) {
+    rememberFolder(folder);
+    folder_ = folder;
+    reload();
+}
+
+void ClassWindow::askForFolder() {
+    const QString chosen = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("学習履歴のフォルダ（rirekidata）を選ぶ"), folder_);
+    if (!chosen.isEmpty())
+        chooseFolder(chosen);
+}
+
+void ClassWindow::reload() {
+    loader_->load(folder_);
+    showReading();
+}
+
+void ClassWindow::showReading() {
+    folderLabel_->setText(QStringLiteral("フォルダ: ") + QDir::toNativeSeparators(folder_));
+    summary_->setText(QStringLiteral("読みこみ中…"));
+    progress_->setRange(0, 0);  // busy until the files are counted
+    progress_->show();
+    statusBar()->showMessage(QStringLiteral("フォルダを読んでいます…"));
+}
+
+void ClassWindow::showProgress(qsizetype done, qsizetype total) {
+    progress_->setRange(0, static_cast<int>(total));
+    progress_->setValue(static_cast<int>(done));
+}
+
+void ClassWindow::showClass(std::shared_ptr<const records::ClassFolder> result) {
+    class_ = std::move(result);
+    const std::vector<ClassRow> rows = classRows(*class_);
+    model_->setTable(classTable(rows));
+    if (sorted_->rowCount() > 0)
+        table_->setCurrentIndex(sorted_->index(0, 0));
+    progress_->hide();
+    statusBar()->clearMessage();
+
+    std::size_t drills = 0;
+    for (const records::Learner& learner : class_->learners)
+        drills += learner.drills.size();
+    // A folder that can't be read is said in red, with the way to another folder.
+    const bool failed = !class_->error.isEmpty();
+    summary_->setStyleSheet(failed ? QStringLiteral("color: #c00000;") : QString());
+    if (failed)
+        summary_->setText(class_->error + QStringLiteral("　ファイル → フォルダを開く…（Ctrl+O）"
+                                                         "で、ほかのフォルダを選べます。"));
+    else if (rows.empty())
+        summary_->setText(QStringLiteral("このフォルダには、まだドリルの記録がありません。"));
+    else
+        summary_->setText(QStringLiteral("%1 人、ドリル %2 回の記録（ファイル %3 個）")
+                              .arg(rows.size())
+                              .arg(drills)
+                              .arg(class_->filesRead));
+    showUnreadable();
+
+    // Open learner windows show the new figures, or close when their learner is gone.
+    for (const auto& learner : std::as_const(learners_)) {
+        if (learner)
+            learner->setClass(class_);
+    }
+    emit loaded();
+}
+
+void ClassWindow::showUnreadable() {
+    const auto& files = class_->unreadable;
+    unreadable_->setRowCount(static_cast<int>(files.size()));
+    for (int row = 0; row < static_cast<int>(files.size()); ++row) {
+        const records::UnreadableFile& file = files[static_cast<std::size_t>(row)];
+        unreadable_->setItem(row, 0, readOnlyItem(QDir::toNativeSeparators(file.path)));
+        unreadable_->setItem(row, 1, readOnlyItem(file.reason));
+    }
+    unreadable_->resizeColumnToContents(0);
+    unreadableTitle_->setText(QStringLiteral("読めなかったファイル: %1 個").arg(files.size()));
+    unreadableBox_->setVisible(!files.empty());
+}
+
+void ClassWindow::openRow(const QModelIndex& index) {
+    if (index.isValid())
+        openLearner(
+            model_->table().rows[static_cast<std::size_t>(sorted_->mapToSource(index).row())][0]);
+}
+
+LearnerWindow* ClassWindow::openLearner(const QString& id) {
+    if (!class_)
+        return nullptr;
+    learners_.removeAll(nullptr);
+    for (const auto& learner : std::as_const(learners_)) {
+        if (learner->id() == id) {
+            learner->show();
+            learner->raise();
+            learner->activateWindow();
+            return learner;
+        }
+    }
+    if (findLearner(*class_, id) == nullptr)
+        return nullptr;
+    auto* window = new LearnerWindow(class_, id);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    learners_.append(window);
+    window->show();
+    return window;
+}
+
+bool ClassWindow::readingDone() {
+    if (class_ && !loader_->busy())
+        return true;
+    QMessageBox::information(this, windowTitle(),
+                             QStringLiteral("フォルダを読み終わってから、もう一度どうぞ。"));
+    return false;
+}
+
+QString ClassWindow::askExportPath(const QString& title, const QString& name,
+                                   const QString& filter) {
+    const QString path = QFileDialog::getSaveFileName(
+        this, title, QDir(rememberedExportFolder()).filePath(name), filter);
+    if (!path.isEmpty())
+        rememberExportFolder(path);
+    return path;
+}
+
+void ClassWindow::exportCsv() {
+    if (!readingDone())
+        return;
+    const QString path =
+        askExportPath(QStringLiteral("クラスの一覧を CSV に書き出す"), QStringLiteral("class.csv"),
+                      QStringLiteral("CSV ファイル (*.csv)"));
+    QString error;
+    if (!path.isEmpty() && !writeExport(path, classCsv(classRows(*class_)), &error))
+        QMessageBox::warning(this, windowTitle(), error);
+}
+
+void ClassWindow::exportPdf(bool withLearners) {
+    if (!readingDone())
+        return;
+    const QString path =
+        askExportPath(withLearners ? QStringLiteral("クラスと全員のページを PDF に書き出す")
+                                   : QStringLiteral("クラスの一覧を PDF に書き出す"),
+                      QStringLiteral("class.pdf"), QStringLiteral("PDF ファイル (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    const bool written =
+        withLearners ? writeFolderPdf(path, *class_, &error) : writeClassPdf(path, *class_, &error);
+    if (!written)
+        QMessageBox::warning(this, windowTitle(), error);
+}
+
+void ClassWindow::print() {
+    if (!readingDone())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("クラスの一覧を印刷"));
+    if (dialog.exec() == QDialog::Accepted)
+        printClassPage(printer, *class_);
+}
+
+}  // namespace report

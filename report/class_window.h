@@ -1,0 +1,84 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+// The teacher's main window: one row per learner ID of a class folder, sortable, with the
+// folder's unreadable files and their reasons. Double-clicking a row (or Enter) opens the
+// learner.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+#include "class_folder.h"
+
+class QLabel;
+class QProgressBar;
+class QSortFilterProxyModel;
+class QTableView;
+class QTableWidget;
+
+namespace report {
+
+class FolderLoader;
+class LearnerWindow;
+class TableTextModel;
+
+class ClassWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Shows the class of folder; reading starts at once on a worker thread.
+    explicit ClassWindow(const QString& folder, QWidget* parent = nullptr);
+    ~ClassWindow() override;
+
+    QString folder() const { return folder_; }
+    // The class as last read; null until the first reading has ended.
+    std::shared_ptr<const records::ClassFolder> classFolder() const { return class_; }
+
+    // Opens (or raises) the window of one learner of the class; null for an unknown ID.
+    LearnerWindow* openLearner(const QString& id);
+
+    // Reads another folder, and remembers it for the next start.
+    void chooseFolder(const QString& folder);
+
+signals:
+    // The table shows the class of folder().
+    void loaded();
+
+protected:
+    // The learners' windows close with the class window.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void reload();
+    void showReading();
+    void askForFolder();
+    void showProgress(qsizetype done, qsizetype total);
+    void showClass(std::shared_ptr<const records::ClassFolder> result);
+    void showUnreadable();
+    void openRow(const QModelIndex& index);
+    bool readingDone();
+    QString askExportPath(const QString& title, const QString& name, const QString& filter);
+    void exportCsv();
+    void exportPdf(bool withLearners);
+    void print();
+
+    QString folder_;
+    std::shared_ptr<const records::ClassFolder> class_;
+    FolderLoader* loader_;
+    TableTextModel* model_;
+    QSortFilterProxyModel* sorted_;
+    QTableView* table_;
+    QLabel* folderLabel_;
+    QLabel* summary_;
+    QWidget* unreadableBox_;
+    QLabel* unreadableTitle_;
+    QTableWidget* unreadable_;
+    QProgressBar* progress_;
+    QList<QPointer<LearnerWindow>> learners_;
+};
+
+}  // namespace report

@@ -1,0 +1,121 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "command_line.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "class_folder.h"
+#include "csv_export.h"
+#include "data_folder.h"
+#include "figures.h"
+#include "pages.h"
+
+namespace report {
+namespace {
+
+const QString kProgram = QStringLiteral("rovedavu-report");
+
+int failure(const QString& message) {
+    QTextStream(stderr) << kProgram << QStringLiteral(": ") << message << Qt::endl;
+    return 1;
+}
+
+// Whether the path lies in the folder or below it, after links are followed.
+bool isInside(const QString& path, const QString& folder) {
+    const QString outputFolder = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
+    const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
+    if (outputFolder.isEmpty() || canonicalFolder.isEmpty())
+        return false;
+    return outputFolder == canonicalFolder || outputFolder.startsWith(canonicalFolder + u'/');
+}
+
+}  // namespace
+
+QString usageText() {
+    return QStringLiteral(
+               "使い方:\n"
+               "  %1 [フォルダ]                  画面で見る\n"
+               "  %1 --csv 出力.csv [フォルダ]   クラスの表を CSV（UTF-8）に書き出す\n"
+               "  %1 --pdf 出力.pdf [フォルダ]   クラスのページと一人ずつのページを PDF "
+               "に書き出す\n"
+               "フォルダは rirekidata フォルダです。省略すると、作業フォルダの rirekidata "
+               "を読みます。\n")
+        .arg(kProgram);
+}
+
+QString defaultFolder() {
+    return QDir(records::workingFolder().path).filePath(QStringLiteral("rirekidata"));
+}
+
+Options parseArguments(const QStringList& arguments) {
+    Options options;
+    const auto wrong = [&options](const QString& message) {
+        options.error = message;
+        return options;
+    };
+    bool folderGiven = false;
+    for (qsizetype k = 0; k < arguments.size(); ++k) {
+        const QString& argument = arguments[k];
+        if (argument == u"--help" || argument == u"-h") {
+            options.action = Options::Action::Help;
+            return options;
+        }
+        if (argument == u"--csv" || argument == u"--pdf") {
+            if (options.action != Options::Action::Windows)
+                return wrong(
+                    QStringLiteral("--csv と --pdf は、どちらか一つだけ指定してください。"));
+            if (k + 1 >= arguments.size() || arguments[k + 1].isEmpty())
+                return wrong(QStringLiteral("%1 のあとに書き出すファイルの名前がありません。")
+                                 .arg(argument));
+            options.action = argument == u"--csv" ? Options::Action::Csv : Options::Action::Pdf;
+            options.output = arguments[++k];
+        } else if (argument.startsWith(u'-') && argument != u"-") {
+            return wrong(QStringLiteral("%1 というオプションはありません。").arg(argument));
+        } else {
+            if (folderGiven)
+                return wrong(QStringLiteral("フォルダは一つだけ指定してください。"));
+            options.folder = argument;
+            folderGiven = true;
+        }
+    }
+    return options;
+}
+
+int runExport(const Options& options) {
+    const QString folder = options.folder.isEmpty() ? defaultFolder() : options.folder;
+    if (!QFileInfo(folder).isDir())
+        return failure(QStringLiteral("フォルダ %1 がありません。").arg(folder));
+    if (isInside(options.output, folder))
+        return failure(QStringLiteral("書き出し先 %1 が記録のフォルダ %2 の中です。"
+                                      "記録のフォルダには何も書きません。")
+                           .arg(options.output, folder));
+
+    const records::ClassFolder read = records::readClassFolder(folder);
+    if (!read.error.isEmpty())
+        return failure(QStringLiteral("%1: %2").arg(folder, read.error));
+    if (read.learners.empty() && read.unreadable.empty()) {
+        QTextStream(stderr) << kProgram
+                            << QStringLiteral(": %1 にはポルネアの記録がありません。").arg(folder)
+                            << Qt::endl;
+    }
+    for (const records::UnreadableFile& file : read.unreadable) {
+        QTextStream(stderr)
+            << kProgram
+            << QStringLiteral(": 読めなかったファイル %1: %2").arg(file.path, file.reason)
+            << Qt::endl;
+    }
+
+    QString error;
+    const bool written = options.action == Options::Action::Csv
+                             ? writeExport(options.output, classCsv(classRows(read)), &error)
+                             : writeFolderPdf(options.output, read, &error);
+    if (!written)
+        return failure(error);
+    return 0;
+}
+
+}  // namespace report

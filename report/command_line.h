@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+// The command line of rovedavu-report:
+//
+//   rovedavu-report [FOLDER]                the windows
+//   rovedavu-report --csv OUT.csv [FOLDER]  the class table as CSV
+//   rovedavu-report --pdf OUT.pdf [FOLDER]  the class page and every learner's page as PDF
+//
+// FOLDER is a rirekidata folder; without it, the working folder's rirekidata.
+
+#include <QString>
+#include <QStringList>
+
+namespace report {
+
+struct Options {
+    enum class Action { Windows, Csv, Pdf, Help };
+    Action action = Action::Windows;
+    QString output;  // the file to write, for Csv and Pdf
+    QString folder;  // empty: the working folder's rirekidata
+    QString error;   // a wrong command line, in Japanese; empty when fine
+};
+
+// The arguments after the program's name.
+Options parseArguments(const QStringList& arguments);
+
+// How to call the program, for --help and after a wrong command line.
+QString usageText();
+
+// The working folder's rirekidata.
+QString defaultFolder();
+
+// Writes the CSV or PDF of options.folder (or the default folder) into options.output.
+// Gives the exit status: 0 when written; otherwise a message on standard error and 1.
+// Needs a QGuiApplication for the PDF.
+int runExport(const Options& options);
+
+}  // namespace report

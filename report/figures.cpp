@@ -1,0 +1,143 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "figures.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+namespace report {
+namespace {
+
+constexpr double kSecondsPerDay = 24 * 60 * 60;
+
+struct Sums {
+    int count = 0;
+    double seconds = 0;
+    int wrong = 0;
+
+    void add(const records::KeptRow& row) {
+        ++count;
+        seconds += answerSeconds(row);
+        wrong += row.wrongCount;
+    }
+    double mean() const { return count == 0 ? 0 : seconds / count; }
+};
+
+}  // namespace
+
+double answerSeconds(const records::KeptRow& row) {
+    return row.seconds < 0 ? row.seconds + kSecondsPerDay : row.seconds;
+}
+
+DrillFigures drillFigures(const records::KeptDrill& drill) {
+    DrillFigures figures;
+    figures.ended = drill.ended;
+    figures.date = drill.date;
+    for (const records::KeptRow& row : drill.rows) {
+        figures.wrongAnswers += row.wrongCount;
+        if (row.answered()) {
+            ++figures.solved;
+            figures.totalSeconds += answerSeconds(row);
+        }
+    }
+    return figures;
+}
+
+ClassRow classRow(const records::Learner& learner) {
+    ClassRow row;
+    row.id = learner.id;
+    row.drillsKept = static_cast<int>(learner.drills.size());
+    if (learner.drills.empty())
+        return row;
+    row.latest = drillFigures(learner.drills.back());
+    if (learner.drills.size() >= 2) {
+        const DrillFigures previous = drillFigures(learner.drills[learner.drills.size() - 2]);
+        row.change = Change{row.latest.solved - previous.solved,
+                            row.latest.totalSeconds - previous.totalSeconds,
+                            row.latest.wrongAnswers - previous.wrongAnswers};
+    }
+    return row;
+}
+
+std::vector<ClassRow> classRows(const records::ClassFolder& folder) {
+    std::vector<ClassRow> rows;
+    rows.reserve(folder.learners.size());
+    for (const records::Learner& learner : folder.learners)
+        rows.push_back(classRow(learner));
+    return rows;
+}
+
+std::vector<DrillFigures> drillsOverTime(const records::Learner& learner) {
+    std::vector<DrillFigures> drills;
+    drills.reserve(learner.drills.size());
+    for (const records::KeptDrill& drill : learner.drills)
+        drills.push_back(drillFigures(drill));
+    return drills;
+}
+
+std::array<DivisorCell, 9> divisorCells(const records::Learner& learner) {
+    std::array<Sums, 9> sums{};
+    for (const records::KeptDrill& drill : learner.drills) {
+        for (const records::KeptRow& row : drill.rows) {
+            if (row.answered())
+                sums[row.divisor - 1].add(row);
+        }
+    }
+    std::array<DivisorCell, 9> cells{};
+    for (int k = 0; k < 9; ++k)
+        cells[k] = DivisorCell{k + 1, sums[k].count, sums[k].mean(), sums[k].wrong};
+    return cells;
+}
+
+QString ProblemFigures::text() const {
+    return QStringLiteral(" %1÷ %2").arg(dividend).arg(divisor);
+}
+
+std::vector<ProblemFigures> problemsHardestFirst(const records::Learner& learner) {
+    std::map<std::pair<int, int>, Sums> sums;  // by divisor, then dividend
+    for (const records::KeptDrill& drill : learner.drills) {
+        for (const records::KeptRow& row : drill.rows) {
+            if (row.answered())
+                sums[{row.divisor, row.dividend}].add(row);
+        }
+    }
+    std::vector<ProblemFigures> problems;
+    problems.reserve(sums.size());
+    for (const auto& [key, sum] : sums)
+        problems.push_back(ProblemFigures{key.second, key.first, sum.count, sum.mean(), sum.wrong});
+    // The map gave divisor and dividend order; a stable sort keeps it between equals.
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const ProblemFigures& left, const ProblemFigures& right) {
+                         // Compared as wrong × met products, free of division's rounding.
+                         const long long leftRate = 1LL * left.wrongTries * right.met;
+                         const long long rightRate = 1LL * right.wrongTries * left.met;
+                         if (leftRate != rightRate)
+                             return leftRate > rightRate;
+                         return left.meanSeconds > right.meanSeconds;
+                     });
+    return problems;
+}
+
+QString secondsText(double seconds) {
+    return QString::number(seconds, 'f', 1);
+}
+
+QString dateTimeText(const QDateTime& when) {
+    return when.isValid() ? when.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+}
+
+QString signedText(int value) {
+    return value > 0 ? QStringLiteral("+%1").arg(value) : QString::number(value);
+}
+
+QString signedSecondsText(double seconds) {
+    const QString text = secondsText(seconds);
+    if (text == QStringLiteral("-0.0"))
+        return QStringLiteral("0.0");
+    return seconds > 0 && text != QStringLiteral("0.0") ? QLatin1Char('+') + text : text;
+}
+
+}  // namespace report

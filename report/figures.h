@@ -1,0 +1,91 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+// The figures of the teacher's program, worked out from the drills of a class folder: the
+// class table, one learner's drills over time, the divisor cells 1-9 and the problems met.
+
+#include <QDateTime>
+#include <QString>
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "class_folder.h"
+
+namespace report {
+
+inline constexpr int kProblemsPerDrill = 20;
+
+// The seconds a row took. The drill's clock counts seconds since midnight, so a time written
+// as negative was a problem that ran over midnight: a whole day is added.
+double answerSeconds(const records::KeptRow& row);
+
+// One drill in figures.
+struct DrillFigures {
+    QDateTime ended;
+    QString date;             // the date text the learner typed
+    int solved = 0;           // problems answered right, of 20
+    double totalSeconds = 0;  // the answered problems' times, added up
+    int wrongAnswers = 0;     // every wrong answer, also those to an unanswered last problem
+};
+
+DrillFigures drillFigures(const records::KeptDrill& drill);
+
+// The latest drill against the one before it: positive when the latest is higher.
+struct Change {
+    int solved = 0;
+    double totalSeconds = 0;
+    int wrongAnswers = 0;
+};
+
+// One row of the class table.
+struct ClassRow {
+    QString id;
+    int drillsKept = 0;
+    DrillFigures latest;           // meaningless when drillsKept is 0
+    std::optional<Change> change;  // none with fewer than two drills
+};
+
+// One row per learner, in the order of the folder (by ID).
+std::vector<ClassRow> classRows(const records::ClassFolder& folder);
+ClassRow classRow(const records::Learner& learner);
+
+// A learner's drills, oldest first.
+std::vector<DrillFigures> drillsOverTime(const records::Learner& learner);
+
+// The answered problems of one divisor (one times table) over all of a learner's drills.
+struct DivisorCell {
+    int divisor = 0;         // 1..9
+    int asked = 0;           // problems with this divisor answered right
+    double meanSeconds = 0;  // their mean time; 0 when never asked
+    int wrongTries = 0;      // wrong answers before those right answers
+};
+
+std::array<DivisorCell, 9> divisorCells(const records::Learner& learner);
+
+// One problem met in a learner's drills.
+struct ProblemFigures {
+    int dividend = 0;
+    int divisor = 0;
+    int met = 0;  // times answered right
+    double meanSeconds = 0;
+    int wrongTries = 0;  // wrong answers, over all the times met
+
+    QString text() const;  // " 45÷ 6", as the drill writes it
+    double wrongPerMeeting() const { return met == 0 ? 0 : double(wrongTries) / met; }
+};
+
+// Every problem answered right at least once, hardest first: the most wrong answers per
+// meeting first; between equals, the slower mean time first; then by divisor and dividend.
+// Problems left unanswered at the end of a drill are not known and not counted.
+std::vector<ProblemFigures> problemsHardestFirst(const records::Learner& learner);
+
+// Texts shared by the tables on screen, on paper and in CSV.
+QString secondsText(double seconds);          // "12.3"
+QString dateTimeText(const QDateTime& when);  // "2026-12-07 09:05"
+QString signedText(int value);                // "+2", "-1", "0"
+QString signedSecondsText(double seconds);    // "+4.5", "-12.0", "0.0"
+
+}  // namespace report

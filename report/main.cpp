@@ -1,0 +1,51 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// rovedavu-report: the teacher's program. With --csv or --pdf it writes the export and
+// ends, needing no display; otherwise it opens the windows.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTextStream>
+
+#include "command_line.h"
+#include "face.h"
+#include "report_windows.h"
+
+int main(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int k = 1; k < argc; ++k)
+        arguments << QString::fromLocal8Bit(argv[k]);
+    const report::Options options = report::parseArguments(arguments);
+    if (!options.error.isEmpty()) {
+        QTextStream(stderr) << QStringLiteral("rovedavu-report: ") << options.error << u'\n'
+                            << report::usageText();
+        return 2;
+    }
+    if (options.action == report::Options::Action::Help) {
+        QTextStream(stdout) << report::usageText();
+        return 0;
+    }
+
+    if (options.action == report::Options::Action::Windows) {
+        QApplication application(argc, argv);
+        ui::installFaceSubstitutions();
+        return report::runWindows(
+            options.folder.isEmpty() ? report::defaultFolder() : options.folder,
+            !options.folder.isEmpty());
+    }
+
+    if (options.action == report::Options::Action::Csv) {
+        QCoreApplication application(argc, argv);
+        return report::runExport(options);
+    }
+    // The PDF draws only into a file: Qt's offscreen platform serves unless another one is
+    // asked for, so that a computer without a screen can export too.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ui::installFaceSubstitutions();
+    return report::runExport(options);
+}

@@ -1,0 +1,241 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "pages.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <functional>
+
+#include "figures.h"
+#include "pictures.h"
+#include "tables.h"
+
+namespace report {
+namespace {
+
+const QString kCreator = QStringLiteral("rovedavu-report");
+
+// Sizes on paper, in millimetres.
+constexpr qreal kRowHeight = 6.5;
+constexpr qreal kClassRowHeight = 5.5;  // a class of 40 on one sheet
+constexpr qreal kGap = 4;
+constexpr qreal kChartHeight = 70;
+constexpr qreal kGridHeight = 26;
+
+qreal millimetre(const QPaintDevice& device) {
+    return device.logicalDpiY() / 25.4;
+}
+
+QRectF paintArea(const QPaintDevice& device) {
+    return QRectF(0, 0, device.width(), device.height());
+}
+
+// Draws a line of text at the top of the area in the font, and takes its height (and a gap
+// after it) off the area.
+void drawLine(QPainter& painter, QRectF& area, const QFont& font, const QString& text,
+              qreal gapAfter) {
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const qreal height = QFontMetricsF(font, painter.device()).height();
+    painter.drawText(QRectF(area.left(), area.top(), area.width(), height),
+                     Qt::AlignLeft | Qt::AlignVCenter, text);
+    area.setTop(area.top() + height + gapAfter);
+}
+
+// Draws the table from the top of the area on, starting new pages (through newPage, which
+// gives the new page's area) as long as rows remain. Takes the height used off the area.
+// Gives false when a page has no room for even one row.
+bool drawTableOverPages(QPainter& painter, QRectF& area, const TableText& table, qreal rowHeight,
+                        const std::function<QRectF()>& newPage) {
+    std::size_t row = 0;
+    for (;;) {
+        const std::size_t next = drawTable(painter, area, table, row, rowHeight);
+        area.setTop(area.top() + tableHeight(next - row, rowHeight));
+        if (next == table.rows.size())
+            return true;
+        if (next == row && row != 0)
+            return false;
+        row = next;
+        area = newPage();
+        if (area.height() < tableHeight(1, rowHeight))
+            return false;
+    }
+}
+
+bool paintClass(QPainter& painter, QPagedPaintDevice& device, const records::ClassFolder& folder) {
+    const qreal mm = millimetre(device);
+    const QString title = QStringLiteral("ポルネア　クラスの記録");
+    QRectF area = paintArea(device);
+    drawLine(painter, area, reportFont(16, true), title, mm * 2);
+    drawLine(painter, area, reportFont(9),
+             QStringLiteral("フォルダ: %1　　%2 人　　印刷: %3")
+                 .arg(QDir::toNativeSeparators(folder.folder))
+                 .arg(folder.learners.size())
+                 .arg(dateTimeText(QDateTime::currentDateTime())),
+             mm * kGap);
+    const auto newPage = [&] {
+        device.newPage();
+        QRectF next = paintArea(device);
+        drawLine(painter, next, reportFont(9), title + QStringLiteral("（つづき）"), mm * 2);
+        return next;
+    };
+    if (!drawTableOverPages(painter, area, classTable(classRows(folder)), mm * kClassRowHeight,
+                            newPage))
+        return false;
+    if (folder.unreadable.empty())
+        return true;
+
+    TableText unreadable;
+    unreadable.headers = {QStringLiteral("ファイル"), QStringLiteral("わけ")};
+    unreadable.widths = {3, 2};
+    unreadable.aligns = {Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignLeft | Qt::AlignVCenter};
+    unreadable.numeric = {false, false};
+    for (const records::UnreadableFile& file : folder.unreadable)
+        unreadable.rows.push_back({QDir::toNativeSeparators(file.path), file.reason});
+    area.setTop(area.top() + mm * kGap);
+    if (area.height() < mm * kRowHeight * 4)
+        area = newPage();
+    drawLine(painter, area, reportFont(11, true),
+             QStringLiteral("読めなかったファイル（%1）").arg(folder.unreadable.size()), mm * 2);
+    return drawTableOverPages(painter, area, unreadable, mm * kRowHeight, newPage);
+}
+
+bool paintLearner(QPainter& painter, QPagedPaintDevice& device, const records::Learner& learner) {
+    const qreal mm = millimetre(device);
+    QRectF area = paintArea(device);
+    const ClassRow row = classRow(learner);
+    drawLine(painter, area, reportFont(16, true), QStringLiteral("ID %1 の記録").arg(learner.id),
+             mm * 2);
+    QString summary = QStringLiteral("記録の数 %1").arg(row.drillsKept);
+    if (row.drillsKept > 0) {
+        summary += QStringLiteral(
+                       "　　最新 %1（入力した日付「%2」）　正答 %3／20　合計時間 %4 秒　誤答 %5")
+                       .arg(dateTimeText(row.latest.ended), row.latest.date)
+                       .arg(row.latest.solved)
+                       .arg(secondsText(row.latest.totalSeconds))
+                       .arg(row.latest.wrongAnswers);
+    }
+    drawLine(painter, area, reportFont(9), summary, mm * kGap);
+
+    drawLine(painter, area, reportFont(11, true), QStringLiteral("ドリルごとの合計時間と誤答"),
+             mm * 1.5);
+    painter.setFont(reportFont(8));
+    drawDrillChart(painter, QRectF(area.left(), area.top(), area.width(), mm * kChartHeight),
+                   drillsOverTime(learner));
+    area.setTop(area.top() + mm * (kChartHeight + kGap));
+
+    drawLine(painter, area, reportFont(11, true),
+             QStringLiteral(
+                 "わる数ごとの平均時間（いちばんはやいわる数は緑、いちばんおそいわる数は赤）"),
+             mm * 1.5);
+    drawDivisorGrid(painter, QRectF(area.left(), area.top(), area.width(), mm * kGridHeight),
+                    divisorCells(learner));
+    area.setTop(area.top() + mm * (kGridHeight + kGap));
+
+    const TableText problems = problemTable(problemsHardestFirst(learner));
+    drawLine(painter, area, reportFont(11, true),
+             QStringLiteral("むずかしい問題から（誤答の多い順、同じなら時間のかかる順）"),
+             mm * 1.5);
+    QRectF tableArea = area;
+    tableArea.setBottom(area.bottom() - mm * kRowHeight);  // room for the note below
+    const std::size_t drawn = drawTable(painter, tableArea, problems, 0, mm * kRowHeight);
+    if (drawn < problems.rows.size()) {
+        QRectF note(area.left(), tableArea.top() + tableHeight(drawn, mm * kRowHeight),
+                    area.width(), mm * kRowHeight);
+        drawLine(painter, note, reportFont(9),
+                 QStringLiteral("ほかに %1 問（CSV にはすべての問題があります）")
+                     .arg(problems.rows.size() - drawn),
+                 0);
+    }
+    return true;
+}
+
+// Paints through a painter of its own on the device, from its current page on.
+bool paintOn(QPagedPaintDevice& device, const std::function<bool(QPainter&)>& paint) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    painter.setRenderHint(QPainter::Antialiasing);
+    const bool painted = paint(painter);
+    return painter.end() && painted;
+}
+
+bool writePdf(const QString& path, const QString& title, QString* error,
+              const std::function<bool(QPagedPaintDevice&)>& paint) {
+    const auto failed = [&](const QString& why) {
+        if (error != nullptr)
+            *error = QStringLiteral("%1 に PDF を書きこめませんでした（%2）。").arg(path, why);
+        return false;
+    };
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(file.errorString());
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageOrientation(QPageLayout::Portrait);
+        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        writer.setResolution(300);
+        writer.setTitle(title);
+        writer.setCreator(kCreator);
+        painted = paint(writer);
+    }
+    if (!painted) {
+        file.cancelWriting();
+        return failed(QStringLiteral("ページを描けませんでした"));
+    }
+    if (!file.commit())
+        return failed(file.errorString());
+    return true;
+}
+
+}  // namespace
+
+bool printClassPage(QPagedPaintDevice& device, const records::ClassFolder& folder) {
+    return paintOn(device, [&](QPainter& painter) { return paintClass(painter, device, folder); });
+}
+
+bool printLearnerPage(QPagedPaintDevice& device, const records::Learner& learner) {
+    return paintOn(device,
+                   [&](QPainter& painter) { return paintLearner(painter, device, learner); });
+}
+
+bool printClassAndLearners(QPagedPaintDevice& device, const records::ClassFolder& folder) {
+    return paintOn(device, [&](QPainter& painter) {
+        if (!paintClass(painter, device, folder))
+            return false;
+        for (const records::Learner& learner : folder.learners) {
+            if (learner.drills.empty())
+                continue;
+            device.newPage();
+            if (!paintLearner(painter, device, learner))
+                return false;
+        }
+        return true;
+    });
+}
+
+bool writeClassPdf(const QString& path, const records::ClassFolder& folder, QString* error) {
+    return writePdf(path, QStringLiteral("ポルネア　クラスの記録"), error,
+                    [&](QPagedPaintDevice& device) { return printClassPage(device, folder); });
+}
+
+bool writeLearnerPdf(const QString& path, const records::Learner& learner, QString* error) {
+    return writePdf(path, QStringLiteral("ポルネア　ID %1 の記録").arg(learner.id), error,
+                    [&](QPagedPaintDevice& device) { return printLearnerPage(device, learner); });
+}
+
+bool writeFolderPdf(const QString& path, const records::ClassFolder& folder, QString* error) {
+    return writePdf(
+        path, QStringLiteral("ポルネア　クラスの記録"), error,
+        [&](QPagedPaintDevice& device) { return printClassAndLearners(device, folder); });
+}
+
+}  // namespace report

@@ -1,0 +1,34 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+// The printed pages: the class page (as many sheets as its rows need) and a learner's page,
+// on any paged device: a QPdfWriter for the PDF, or a QPrinter from the print dialog.
+
+#include <QPagedPaintDevice>
+#include <QString>
+
+#include "class_folder.h"
+
+namespace report {
+
+// The class table, with the folder and the date of printing at the top; from the device's
+// current page on. Gives false when the painter could not start on the device.
+bool printClassPage(QPagedPaintDevice& device, const records::ClassFolder& folder);
+
+// One learner's page: the table of their latest drills, the chart over time, the divisor
+// grid and the hardest problems (as many as fit).
+bool printLearnerPage(QPagedPaintDevice& device, const records::Learner& learner);
+
+// The class page, then one page per learner with a drill kept: the whole folder for a meeting.
+bool printClassAndLearners(QPagedPaintDevice& device, const records::ClassFolder& folder);
+
+// PDF files on A4, written whole or not at all. On failure, false and the reason in Japanese
+// in `error`. The folder's PDF is the class page followed by a page for each learner with a
+// drill kept.
+bool writeClassPdf(const QString& path, const records::ClassFolder& folder, QString* error);
+bool writeLearnerPdf(const QString& path, const records::Learner& learner, QString* error);
+bool writeFolderPdf(const QString& path, const records::ClassFolder& folder, QString* error);
+
+}  // namespace report

@@ -1,0 +1,18 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+// The teacher's windows, opened when the program is started without --csv or --pdf.
+
+#include <QString>
+
+namespace report {
+
+// Shows the class window for the folder and runs until the last window closes; gives the
+// program's exit status. `folderGiven` is false when the folder is the working folder's
+// rirekidata by default (a folder chosen earlier may then be used instead). Called with a
+// QApplication in place.
+int runWindows(const QString& folder, bool folderGiven);
+
+}  // namespace report

@@ -1,0 +1,98 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "tables.h"
+
+namespace report {
+namespace {
+
+constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
+
+struct Column {
+    const char16_t* header;
+    qreal width;
+    bool numeric;
+};
+
+TableText withColumns(std::initializer_list<Column> columns) {
+    TableText table;
+    for (const Column& column : columns) {
+        table.headers << QString::fromUtf16(column.header);
+        table.widths.push_back(column.width);
+        table.aligns.push_back(column.numeric ? kRight : kLeft);
+        table.numeric.push_back(column.numeric);
+    }
+    return table;
+}
+
+}  // namespace
+
+TableText classTable(const std::vector<ClassRow>& rows) {
+    TableText table = withColumns({
+        {u"ID", 3, false},
+        {u"記録の数", 2, true},
+        {u"最新の日時", 5, false},
+        {u"正答（20問中）", 2.5, true},
+        {u"合計時間（秒）", 3, true},
+        {u"誤答", 2, true},
+        {u"前回との差：正答", 2.5, true},
+        {u"前回との差：時間（秒）", 3, true},
+        {u"前回との差：誤答", 2.5, true},
+    });
+    for (const ClassRow& row : rows) {
+        QStringList texts{row.id, QString::number(row.drillsKept)};
+        if (row.drillsKept == 0) {
+            texts << QString() << QString() << QString() << QString();
+        } else {
+            texts << dateTimeText(row.latest.ended) << QString::number(row.latest.solved)
+                  << secondsText(row.latest.totalSeconds)
+                  << QString::number(row.latest.wrongAnswers);
+        }
+        if (row.change) {
+            texts << signedText(row.change->solved) << signedSecondsText(row.change->totalSeconds)
+                  << signedText(row.change->wrongAnswers);
+        } else {
+            texts << QString() << QString() << QString();
+        }
+        table.rows.push_back(texts);
+    }
+    return table;
+}
+
+TableText problemTable(const std::vector<ProblemFigures>& problems) {
+    TableText table = withColumns({
+        {u"問題", 3, false},
+        {u"わられる数", 2.5, true},
+        {u"わる数", 2, true},
+        {u"回数", 2, true},
+        {u"平均時間（秒）", 3, true},
+        {u"誤答", 2, true},
+    });
+    for (const ProblemFigures& problem : problems) {
+        table.rows.push_back({problem.text(), QString::number(problem.dividend),
+                              QString::number(problem.divisor), QString::number(problem.met),
+                              secondsText(problem.meanSeconds),
+                              QString::number(problem.wrongTries)});
+    }
+    return table;
+}
+
+TableText drillTable(const std::vector<DrillFigures>& drills) {
+    TableText table = withColumns({
+        {u"日時", 4, false},
+        {u"入力した日付", 3, false},
+        {u"正答（20問中）", 3, true},
+        {u"合計時間（秒）", 3, true},
+        {u"誤答", 2, true},
+    });
+    for (auto drill = drills.rbegin(); drill != drills.rend(); ++drill) {
+        table.rows.push_back({dateTimeText(drill->ended), drill->date,
+                              QString::number(drill->solved), secondsText(drill->totalSeconds),
+                              QString::number(drill->wrongAnswers)});
+    }
+    return table;
+}
+
+}  // namespace report

@@ -1,0 +1,263 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The teacher's program on a class folder with known figures: the folder read, the CSV
+// exports byte for byte, the PDF's pages and text, and the command line's failures. The
+// exports run the real program, without a display.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "class_folder.h"
+#include "class_folder_maker.h"
+#include "csv_export.h"
+#include "figures.h"
+
+namespace {
+
+using report_test::MadeRow;
+
+QDateTime at(int month, int day, int hour, int minute = 0) {
+    return QDateTime(QDate(2026, month, day), QTime(hour, minute));
+}
+
+// Learner 1: two archived drills, the history file holding the second (counted once), a
+// problem over midnight, a quote in the typed date, an unanswered last row.
+// Learner 2: a history file from before the archive, dated by its modification time.
+// Learner 10: one full drill, and beside it every kind of file that is not a drill.
+// Learner "=1": an ID that a spreadsheet would take for a formula.
+class KnownFolder : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        folder_ = dir_.filePath(QStringLiteral("rirekidata"));
+        ASSERT_TRUE(QDir().mkpath(folder_));
+
+        report_test::writeArchiveFile(
+            folder_, "1", at(11, 2, 9), 1,
+            report_test::drillBytes({{45, 6, 12.44f, 1}, {81, 9, 5.0f, 0}, {7, 7, -86390.5f, 2}},
+                                    QStringLiteral("１１／２")));
+        const QByteArray latest = report_test::drillBytes(
+            {{45, 6, 8.0f, 0}, {23, 4, 20.0f, 3}, {0, 0, 0, 1}}, QStringLiteral("11/9 \"b\""));
+        report_test::writeArchiveFile(folder_, "1", at(11, 9, 9), 2, latest);
+        report_test::writeHistoryFile(folder_, "1", latest);
+
+        report_test::writeHistoryFile(
+            folder_, "2", report_test::drillBytes({{9, 3, 3.2f, 0}}, QString()), at(10, 5, 14, 30));
+
+        std::vector<MadeRow> full;
+        for (int k = 0; k < 20; ++k)
+            full.push_back({10 + k, k % 9 + 1, 2.0f, 0});
+        report_test::writeArchiveFile(folder_, "10", at(11, 10, 10), 3,
+                                      report_test::drillBytes(full, QStringLiteral("11/10")));
+        const QString archive10 = QFileInfo(report_test::writeArchiveFile(
+                                                folder_, "10", at(11, 11, 10), 0xa, QByteArray()))
+                                      .absolutePath();
+        const QByteArray header = report_test::drillBytes({}, QString());
+        report_test::writeArchiveFile(folder_, "10", at(11, 12, 10), 0xb, header);
+        QByteArray badCode = report_test::drillBytes({{9, 3, 3.2f, 0}}, QStringLiteral("あ"));
+        badCode.replace("\x82\xA0", "\x85\x40");
+        report_test::writeArchiveFile(folder_, "10", at(11, 13, 10), 0xc, badCode);
+        writeFile(archive10 + "/notes.txt", "a teacher's notes");
+        ASSERT_EQ(mkfifo(QFile::encodeName(archive10 + "/20261117-100000_pc1_00000010.txt"), 0644),
+                  0);
+        writeFile(archive10 + "/20261116-100000_pc1_0000000f.txt",
+                  header + QByteArray(1 << 20, ' '));
+        writeFile(archive10 + "/.20261114-100000_pc1_0000000d.txt.abcdef", "half");
+        ASSERT_TRUE(
+            QFile::link(archive10 + "/gone", archive10 + "/20261115-100000_pc1_0000000e.txt"));
+        report_test::writeHistoryFile(folder_, "10", "\"ID\",\"time\"\r\n1,2\r\n");
+
+        report_test::writeArchiveFile(folder_, "=1", at(11, 20, 8), 4,
+                                      report_test::drillBytes({{8, 2, 1.0f, 0}}, QString()));
+    }
+
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // Every name in the folder with its size and modification time, to see that nothing
+    // changed.
+    QStringList snapshot() const {
+        QStringList lines;
+        QDirIterator it(folder_,
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo info(it.next());
+            lines << QStringLiteral("%1 %2 %3")
+                         .arg(info.filePath())
+                         .arg(info.size())
+                         .arg(info.lastModified().toMSecsSinceEpoch());
+        }
+        lines.sort();
+        return lines;
+    }
+
+    struct Run {
+        int status = -1;
+        QString errors;
+    };
+
+    static Run runReport(const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(ROVEDAVU_REPORT), arguments);
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+            return {};
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    static QByteArray readAll(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir_;
+    QString folder_;
+};
+
+TEST_F(KnownFolder, ReadsEveryLearnerAndListsWhatIsNoDrill) {
+    const records::ClassFolder read = records::readClassFolder(folder_);
+    ASSERT_TRUE(read.error.isEmpty());
+    QStringList ids;
+    for (const records::Learner& learner : read.learners)
+        ids << learner.id;
+    EXPECT_EQ(ids, (QStringList{"1", "2", "10", "=1"}));
+
+    QStringList unreadable;
+    for (const records::UnreadableFile& file : read.unreadable)
+        unreadable << QFileInfo(file.path).fileName() + ": " + file.reason.section(u'（', 0, 0);
+    EXPECT_EQ(unreadable, (QStringList{
+                              "Rovedavu10.txt: ポルネアの記録ファイルではありません。",
+                              "20261111-100000_pc1_0000000a.txt: ファイルが空です。",
+                              "20261112-100000_pc1_0000000b.txt: ファイルが途中で切れています。",
+                              "20261113-100000_pc1_0000000c.txt: Shift_JIS",
+                              "20261115-100000_pc1_0000000e.txt: ファイルを読めませんでした",
+                              "20261116-100000_pc1_0000000f.txt: "
+                              "ファイルが大きすぎて、ポルネアの記録ファイルではありません。",
+                              "20261117-100000_pc1_00000010.txt: ふつうのファイルではありません。",
+                              "notes.txt: ポルネアの記録ファイルの名前ではありません。",
+                          }));
+}
+
+// The windows read on a worker thread: progress reaches every file, and a cancel stops early.
+TEST_F(KnownFolder, ReportsProgressAndStopsWhenCancelled) {
+    std::size_t lastDone = 0, lastTotal = 0;
+    records::ScanControl control;
+    control.progress = [&](std::size_t done, std::size_t total) {
+        lastDone = done;
+        lastTotal = total;
+    };
+    const records::ClassFolder read = records::readClassFolder(folder_, control);
+    EXPECT_EQ(lastTotal, 14u);  // 3 history files, 11 names in the archive
+    EXPECT_EQ(lastDone, lastTotal);
+    EXPECT_FALSE(read.cancelled);
+
+    const std::atomic<bool> cancel{true};
+    control.cancel = &cancel;
+    const records::ClassFolder cancelled = records::readClassFolder(folder_, control);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_TRUE(cancelled.learners.empty());
+}
+
+TEST_F(KnownFolder, ExportsTheClassTableAsCsvAndChangesNothing) {
+    const QStringList before = snapshot();
+    const QString out = dir_.filePath("class.csv");
+    const Run run = runReport({"--csv", out, folder_});
+    EXPECT_EQ(run.status, 0) << run.errors.toStdString();
+    EXPECT_EQ(snapshot(), before);
+
+    const QByteArray expected =
+        "\xEF\xBB\xBF"
+        "\"ID\",\"記録の数\",\"最新の日時\",\"正答（20問中）\",\"合計時間（秒）\",\"誤答\","
+        "\"前回との差：正答\",\"前回との差：時間（秒）\",\"前回との差：誤答\"\r\n"
+        "\"1\",2,\"2026-11-09 09:00\",2,28.0,4,-1,+1.1,+1\r\n"
+        "\"2\",1,\"2026-10-05 14:30\",1,3.2,0,,,\r\n"
+        "\"10\",1,\"2026-11-10 10:00\",20,40.0,0,,,\r\n"
+        "\"'=1\",1,\"2026-11-20 08:00\",1,1.0,0,,,\r\n";
+    EXPECT_EQ(readAll(out).toStdString(), expected.toStdString());
+}
+
+TEST_F(KnownFolder, ListsALearnersProblemsHardestFirst) {
+    const records::ClassFolder read = records::readClassFolder(folder_);
+    ASSERT_FALSE(read.learners.empty());
+    const records::Learner& learner = read.learners.front();
+    const QByteArray expected =
+        "\xEF\xBB\xBF"
+        "\"ID\",\"問題\",\"わられる数\",\"わる数\",\"回数\",\"平均時間（秒）\",\"誤答\"\r\n"
+        "\"1\",\" 23÷ 4\",23,4,1,20.0,3\r\n"
+        "\"1\",\" 7÷ 7\",7,7,1,9.5,2\r\n"
+        "\"1\",\" 45÷ 6\",45,6,2,10.2,1\r\n"
+        "\"1\",\" 81÷ 9\",81,9,1,5.0,0\r\n";
+    EXPECT_EQ(report::problemsCsv(learner.id, report::problemsHardestFirst(learner)).toStdString(),
+              expected.toStdString());
+
+    const auto cells = report::divisorCells(learner);
+    EXPECT_EQ(cells[5].asked, 2);
+    EXPECT_DOUBLE_EQ(cells[5].meanSeconds, 10.2);
+    EXPECT_EQ(cells[5].wrongTries, 1);
+    EXPECT_EQ(cells[0].asked, 0);
+}
+
+TEST_F(KnownFolder, PrintsTheClassPageAndOnePagePerLearner) {
+    const QString out = dir_.filePath("class.pdf");
+    const Run run = runReport({"--pdf", out, folder_});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+
+    QProcess info;
+    info.start("pdfinfo", {out});
+    ASSERT_TRUE(info.waitForFinished(30000)) << "pdfinfo (poppler-utils) is missing";
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression("Pages: +5\n")));
+
+    QProcess text;
+    text.start("pdftotext", {"-layout", out, "-"});
+    ASSERT_TRUE(text.waitForFinished(30000)) << "pdftotext (poppler-utils) is missing";
+    const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f');
+    ASSERT_GE(pages.size(), 5);
+    EXPECT_TRUE(pages[0].contains("クラスの記録"));
+    EXPECT_TRUE(pages[0].contains(QRegularExpression("10 +1 +2026-11-10 10:00 +20 +40.0")));
+    EXPECT_TRUE(pages[0].contains("notes.txt"));
+    EXPECT_TRUE(pages[1].contains("ID 1 の記録"));
+    EXPECT_TRUE(pages[1].contains(QRegularExpression("23÷ 4 +23 +4 +1 +20.0 +3")));
+    EXPECT_TRUE(pages[4].contains("ID =1 の記録"));
+}
+
+TEST_F(KnownFolder, RefusesWithAMessage) {
+    struct Case {
+        QStringList arguments;
+        int status;
+        const char* message;
+    };
+    const QString missing = dir_.filePath("missing");
+    const Case cases[] = {
+        {{"--csv", dir_.filePath("a.csv"), missing}, 1, "がありません"},
+        {{"--csv", folder_ + "/class.csv", folder_}, 1, "記録のフォルダには何も書きません"},
+        {{"--pdf", dir_.filePath("no/such/folder.pdf"), folder_}, 1, "書きこめませんでした"},
+        {{"--csv"}, 2, "ファイルの名前がありません"},
+        {{"--csv", "a.csv", "--pdf", "b.pdf"}, 2, "どちらか一つだけ"},
+    };
+    const QStringList before = snapshot();
+    for (const Case& c : cases) {
+        const Run run = runReport(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.errors.contains(QString::fromUtf8(c.message))) << run.errors.toStdString();
+    }
+    EXPECT_EQ(snapshot(), before);
+}
+
+}  // namespace
