@@ -130,9 +130,10 @@ MultimediaControl::MultimediaControl(QWidget* parent) : QWidget(parent) {
 MultimediaControl::~MultimediaControl() {
     if (thread_ == nullptr)
         return;
+    // Watched for its end before it is told to end, so that a quick end is not missed.
+    letEnd(thread_);
     QMetaObject::invokeMethod(
         host_, [host = host_] { host->finish(); }, Qt::QueuedConnection);
-    letEnd(thread_);
 }
 
 QUrl MultimediaControl::locate(const QString& fileName) {
