@@ -4,7 +4,7 @@
 
 // The teacher's windows on a folder with known figures: the class table's rows and their
 // order by figures, the folder's unreadable file, a double-click that opens the learner, and
-// the folder choice kept for the next start.
+// the folder choice kept for the next start, and the names a screen reader reads.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "accessibility.h"
+#include "accessibility_check.h"
 #include "class_folder_maker.h"
 #include "class_window.h"
 #include "learner_window.h"
@@ -146,6 +148,28 @@ TEST_F(ReportWindows, ChosenFolderIsReadAndRememberedForTheNextStart) {
     EXPECT_EQ(report::rememberedFolder(), other.path());
 }
 
+// As a screen reader meets them, like the drill's windows: every control that takes input or
+// informs has a name, and each window reads as a window.
+TEST_F(ReportWindows, EveryControlIsNamedAndEachWindowReadsAsAWindow) {
+    const auto window = openClass();
+    const struct Row {
+        const char* name;
+        QWidget* window;
+    } rows[] = {
+        {"class window", window.get()},
+        {"learner window", window->openLearner("1")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_NE(row.window, nullptr);
+        row.window->show();
+        const uitest::AccessibilityFindings findings = uitest::checkAccessibility(row.window);
+        EXPECT_EQ(findings.windowRole, QAccessible::Window);
+        EXPECT_GT(findings.controls, 0);
+        EXPECT_TRUE(findings.unnamed.isEmpty()) << findings.unnamed.join(u' ').toStdString();
+    }
+}
+
 // One application for the test program, with a settings folder of its own.
 class QtEnvironment : public ::testing::Environment {
 public:
@@ -154,6 +178,7 @@ public:
         qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app_ = std::make_unique<QApplication>(argc_, argv_);
+        ui::installAccessibility();  // as the program's set-up does
     }
     void TearDown() override { app_.reset(); }
 
