@@ -38,8 +38,12 @@ void walk(QAccessibleInterface* parent, AccessibilityFindings& findings) {
             continue;
         if (takesInput(control) || informs(control)) {
             ++findings.controls;
+            // Items of a view, such as table cells, have no object of their own.
             if (control->text(QAccessible::Name).trimmed().isEmpty())
-                findings.unnamed << control->object()->objectName();
+                findings.unnamed << (control->object() != nullptr
+                                         ? control->object()->objectName()
+                                         : parent->text(QAccessible::Name) +
+                                               QStringLiteral("/item"));
         }
         walk(control, findings);
     }
