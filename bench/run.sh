@@ -21,6 +21,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # shellcheck source=scripts/packages.sh
 source scripts/packages.sh
+# shellcheck source=scripts/virtual-display.sh
+source scripts/virtual-display.sh
 scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${RUNTIME_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -76,11 +78,7 @@ step "Machine"
 export PULSE_SERVER="unix:$work/no-sound-server"
 
 step "Start-up: $runs runs of each program, under Xvfb without a window manager"
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 10 display <&3 || { echo "Xvfb did not start" >&2; exit 1; }
-exec 3<&-
+start_xvfb "$work/xvfb.log"
 DISPLAY=":$display" run startup "$bin/bench_startup" --runs "$runs" \
     baseline="$bin/rovedavu_baseline" rovedavu="$PWD/$build/ui/rovedavu"
 kill "$xvfb_pid"
@@ -93,11 +91,7 @@ step "Teacher's program: a class folder of 40 learners × 250 drills, offscreen"
 QT_QPA_PLATFORM=offscreen run report "$bin/bench_report"
 
 step "Teacher's class window on the same folder: start to the table on screen, under Xvfb"
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 10 display <&3 || { echo "Xvfb did not start" >&2; exit 1; }
-exec 3<&-
+start_xvfb "$work/xvfb.log"
 DISPLAY=":$display" run report-window "$bin/bench_report_window"
 kill "$xvfb_pid"
 xvfb_pid=

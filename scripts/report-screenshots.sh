@@ -12,6 +12,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
+# shellcheck source=scripts/virtual-display.sh
+source scripts/virtual-display.sh
 scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${RUNTIME_PACKAGES[@]}" \
     "${SCREENSHOT_PACKAGES[@]}"
 
@@ -33,11 +35,7 @@ trap cleanup EXIT
 mkdir -p "$work/rirekidata" "$work/config"
 build/release/report/report_sample_class "$work/rirekidata" 12 24
 
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 10 display <&3 || { echo "Xvfb did not start" >&2; exit 1; }
-exec 3<&-
+start_xvfb "$work/xvfb.log"
 export DISPLAY=":$display"
 
 # Every control of the program's windows that a screen reader would read as nothing.
