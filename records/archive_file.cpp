@@ -15,17 +15,13 @@
 
 #include "archive_names.h"
 #include "history_file.h"
+#include "qt_text.h"
 
 namespace records {
 namespace {
 
 // How often a name that exists already is drawn again before giving up.
 constexpr int kNameAttempts = 16;
-
-QString toQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
 
 std::u16string reasonFor(int error) {
     switch (error) {

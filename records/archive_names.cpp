@@ -5,6 +5,7 @@
 #include "archive_names.h"
 
 #include "history_file.h"
+#include "qt_text.h"
 
 namespace records {
 namespace {
@@ -15,11 +16,6 @@ constexpr QStringView kTimeFormat = u"yyyyMMdd-HHmmss";
 constexpr qsizetype kTimeLength = 15;
 constexpr qsizetype kHostMaxLength = 63;  // ASCII only, so also bytes
 constexpr qsizetype kHexLength = 8;
-
-QString toQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
 
 bool isHostCharacter(QChar c) {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||

@@ -14,6 +14,7 @@
 
 #include "archive_names.h"
 #include "history_reader.h"
+#include "qt_text.h"
 
 namespace records {
 namespace {
@@ -22,10 +23,6 @@ constexpr auto kArchiveSubfolder = u"kiroku";
 constexpr std::u16string_view kFolderMissing = u"フォルダがありません。";
 constexpr std::u16string_view kFolderUnreadable = u"フォルダの中を読めませんでした。";
 constexpr std::size_t kProgressEvery = 64;
-
-QString text(std::u16string_view words) {
-    return QString::fromStdU16String(std::u16string(words));
-}
 
 struct IdOrder {
     bool operator()(const QString& left, const QString& right) const {
@@ -85,7 +82,7 @@ public:
     ClassFolder read() {
         const QFileInfo folder(result_.folder);
         if (!folder.isDir()) {
-            result_.error = text(kFolderMissing);
+            result_.error = toQString(kFolderMissing);
             return std::move(result_);
         }
         if (!findFiles())
@@ -125,7 +122,7 @@ private:
         std::map<QString, LearnerFiles, IdOrder> learners;
         QStringList names;
         if (!listNames(result_.folder, QDir::Files, names)) {
-            result_.error = text(kFolderUnreadable);
+            result_.error = toQString(kFolderUnreadable);
             return false;
         }
         const QDir folder(result_.folder);
@@ -138,7 +135,7 @@ private:
         const QString archive = folder.filePath(QString::fromUtf16(kArchiveSubfolder));
         QStringList learnerFolders;
         if (QFileInfo(archive).isDir() && !listNames(archive, QDir::Dirs, learnerFolders))
-            result_.unreadable.push_back(UnreadableFile{archive, text(kFolderUnreadable)});
+            result_.unreadable.push_back(UnreadableFile{archive, toQString(kFolderUnreadable)});
         for (const QString& name : learnerFolders) {
             const auto id = idFromArchiveFolderName(name);
             if (!id)
@@ -147,7 +144,7 @@ private:
             QStringList drills;
             if (!listNames(learnerFolder.path(), QDir::Files, drills)) {
                 result_.unreadable.push_back(
-                    UnreadableFile{learnerFolder.path(), text(kFolderUnreadable)});
+                    UnreadableFile{learnerFolder.path(), toQString(kFolderUnreadable)});
                 continue;
             }
             LearnerFiles& files = learners[*id];
@@ -208,7 +205,7 @@ private:
             const QString& path = files.archivePaths[k];
             const auto parsed = parseArchiveFileName(files.archiveNames[k]);
             if (!parsed) {
-                unreadable(path, text(kNotAnArchiveName));
+                unreadable(path, toQString(kNotAnArchiveName));
                 done(reporting);
                 continue;
             }

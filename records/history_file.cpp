@@ -18,6 +18,7 @@
 #include "conversions.h"
 #include "cp932.h"
 #include "in_place_rewrite.h"
+#include "qt_text.h"
 
 namespace records {
 namespace {
@@ -101,11 +102,6 @@ std::u16string textItem(std::u16string_view text) {
     }
     item += u'"';
     return item;
-}
-
-QString toQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
 }
 
 std::u16string otherError(const QString& systemWords) {

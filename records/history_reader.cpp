@@ -15,6 +15,7 @@
 
 #include "cp932.h"
 #include "history_file.h"
+#include "qt_text.h"
 
 namespace records {
 namespace {
@@ -26,14 +27,14 @@ enum class Fault { None, NotOurs, CutShort, NotCp932 };
 QString reasonFor(Fault fault) {
     switch (fault) {
         case Fault::CutShort:
-            return QString::fromStdU16String(std::u16string(refusals::kCutShort));
+            return toQString(refusals::kCutShort);
         case Fault::NotCp932:
-            return QString::fromStdU16String(std::u16string(refusals::kNotCp932));
+            return toQString(refusals::kNotCp932);
         case Fault::None:
         case Fault::NotOurs:
             break;
     }
-    return QString::fromStdU16String(std::u16string(refusals::kNotOurs));
+    return toQString(refusals::kNotOurs);
 }
 
 // Walks the row lines byte by byte. No trail byte of the code page is a double quote, a
@@ -177,7 +178,7 @@ HistoryRead refused(const QString& reason) {
 }
 
 HistoryRead refused(std::u16string_view reason) {
-    return refused(QString::fromStdU16String(std::u16string(reason)));
+    return refused(toQString(reason));
 }
 
 // Whether the rows are what a drill leaves: every row but the last answered, an unanswered
@@ -246,9 +247,8 @@ HistoryRead readHistoryFile(const QString& path, QByteArray* bytes) {
     // Plain system calls: QFile costs several times more per small file, which shows in a
     // folder of ten thousand.
     const auto unreadable = [](int error) {
-        return refused(QString::fromStdU16String(std::u16string(refusals::kUnreadableStart)) +
-                       qt_error_string(error) +
-                       QString::fromStdU16String(std::u16string(refusals::kUnreadableEnd)));
+        return refused(toQString(refusals::kUnreadableStart) + qt_error_string(error) +
+                       toQString(refusals::kUnreadableEnd));
     };
     // Without O_NONBLOCK, a named pipe in the folder would hold the reading up for good.
     const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
