@@ -1,0 +1,213 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "sound_control.h"
+
+#include <windows.h>
+// After windows.h:
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <iterator>
+
+#include "resource_ids.h"
+#include "wide_text.h"
+
+namespace win {
+namespace {
+
+std::wstring lower(std::wstring text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    return text;
+}
+
+int builtInCue(const std::wstring& fileName) {
+    const std::wstring name = lower(fileName);
+    if (name == L"chimes.wav")
+        return kChimesCue;
+    if (name == L"chimes2.wav")
+        return kChimes2Cue;
+    if (name == L"pinpon.wav")
+        return kPinponCue;
+    if (name == L"endpinpon.wav")
+        return kEndpinponCue;
+    return 0;
+}
+
+std::string builtInBytes(int id) {
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    if (id == 0 || found == nullptr)
+        return {};
+    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+    return bytes == nullptr ? std::string() : std::string(bytes, SizeofResource(nullptr, found));
+}
+
+std::string fileBytes(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string bytes;
+    LARGE_INTEGER size{};
+    // A cue is a short sound; anything over 16 MiB is no cue of ours.
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= (16 << 20)) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD read = 0;
+        if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+            read != bytes.size())
+            bytes.clear();
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+// The decoded file in memory, played by PlaySound; a new cue cuts off the one playing.
+class MemoryPlayer : public CuePlayer {
+public:
+    ~MemoryPlayer() override { close(); }
+    void stop() override { PlaySoundW(nullptr, nullptr, 0); }
+    void close() override {
+        stop();  // the sound may still be reading the bytes
+        bytes_.clear();
+        bytes_.shrink_to_fit();
+    }
+    void open(const std::wstring& fileName) override {
+        close();
+        bytes_ = cueBytes(fileName);
+    }
+    void sound() override {
+        if (!bytes_.empty())
+            PlaySoundW(reinterpret_cast<LPCWSTR>(bytes_.data()), nullptr,
+                       SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+    }
+
+private:
+    std::string bytes_;
+};
+
+// The MCI wave audio device: close, open and play, as the control has always done.
+class MciPlayer : public CuePlayer {
+public:
+    ~MciPlayer() override { close(); }
+    void stop() override { send(L"stop rovedavucue"); }
+    void close() override { send(L"close rovedavucue"); }
+    void open(const std::wstring& fileName) override {
+        const std::wstring path = pathOf(fileName);
+        if (!path.empty())
+            send(L"open \"" + path + L"\" type waveaudio alias rovedavucue");
+    }
+    void sound() override { send(L"play rovedavucue from 0"); }
+
+private:
+    static void send(const std::wstring& command) {
+        mciSendStringW(command.c_str(), nullptr, 0, nullptr);
+    }
+    // A file in the current folder, else the built-in cue written once to a temporary file.
+    std::wstring pathOf(const std::wstring& fileName) {
+        if (GetFileAttributesW(fileName.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            wchar_t full[MAX_PATH];
+            if (GetFullPathNameW(fileName.c_str(), MAX_PATH, full, nullptr) != 0)
+                return full;
+        }
+        const std::string bytes = builtInBytes(builtInCue(fileName));
+        if (bytes.empty())
+            return {};
+        wchar_t folder[MAX_PATH];
+        if (GetTempPathW(MAX_PATH, folder) == 0)
+            return {};
+        const std::wstring path = std::wstring(folder) + L"rovedavu-" + lower(fileName);
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return {};
+        DWORD written = 0;
+        const bool whole =
+            WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size();
+        CloseHandle(file);
+        return whole ? path : std::wstring();
+    }
+};
+
+std::unique_ptr<CuePlayer> makePlayer(PlayerKind kind) {
+    if (kind == PlayerKind::Mci)
+        return std::make_unique<MciPlayer>();
+    return std::make_unique<MemoryPlayer>();
+}
+
+}  // namespace
+
+PlayerKind chosenPlayer() {
+    wchar_t value[16] = {};
+    const DWORD length = GetEnvironmentVariableW(L"ROVEDAVU_CUE_PLAYER", value, 16);
+    return length > 0 && length < 16 && lower(value) == L"mci" ? PlayerKind::Mci
+                                                               : PlayerKind::Memory;
+}
+
+std::string cueBytes(const std::wstring& fileName) {
+    std::string bytes = fileBytes(fileName);
+    if (bytes.empty())
+        bytes = builtInBytes(builtInCue(fileName));
+    return bytes;
+}
+
+SoundControl::SoundControl(PlayerKind kind) : kind_(kind) {}
+
+SoundControl::~SoundControl() {
+    {
+        const std::lock_guard lock(mutex_);
+        ending_ = true;
+        commands_.clear();
+    }
+    wake_.notify_one();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void SoundControl::setCommand(const std::u16string& command) {
+    const std::wstring name = lower(wide(command));
+    if (name == L"stop") {
+        post([](CuePlayer& player) { player.stop(); });
+    } else if (name == L"close") {
+        post([](CuePlayer& player) { player.close(); });
+    } else if (name == L"open") {
+        post([file = fileName_](CuePlayer& player) { player.open(file); });
+    } else if (name == L"sound") {
+        post([](CuePlayer& player) { player.sound(); });
+    }
+}
+
+void SoundControl::setFileName(const std::u16string& fileName) {
+    fileName_ = wide(fileName);
+}
+
+void SoundControl::post(std::function<void(CuePlayer&)> command) {
+    {
+        const std::lock_guard lock(mutex_);
+        commands_.push_back(std::move(command));
+        if (!thread_.joinable())
+            thread_ = std::thread([this] { run(); });
+    }
+    wake_.notify_one();
+}
+
+void SoundControl::run() {
+    const std::unique_ptr<CuePlayer> player = makePlayer(kind_);
+    for (;;) {
+        std::function<void(CuePlayer&)> command;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return ending_ || !commands_.empty(); });
+            if (ending_)
+                return;
+            command = std::move(commands_.front());
+            commands_.pop_front();
+        }
+        command(*player);
+    }
+}
+
+}  // namespace win

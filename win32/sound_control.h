@@ -1,0 +1,67 @@
+// SPDX-FileCopyrightText: The Rovedavu authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+// MMControl1, the drill window's sound control. The engine sets its two properties; the
+// commands run in order on the control's own thread, so that a command never holds up the
+// window, and a failed command passes in silence.
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "ports.h"
+
+namespace win {
+
+// What plays a cue file: the command names of the control, carried out on its thread.
+class CuePlayer {
+public:
+    virtual ~CuePlayer() = default;
+    virtual void stop() = 0;
+    virtual void close() = 0;
+    virtual void open(const std::wstring& fileName) = 0;
+    virtual void sound() = 0;
+};
+
+enum class PlayerKind {
+    Memory,  // the decoded file held in memory, played by the system's PlaySound
+    Mci,     // the MCI wave audio device, opened and closed with each cue
+};
+
+// Memory unless ROVEDAVU_CUE_PLAYER=mci, which the tests use to compare the two.
+PlayerKind chosenPlayer();
+
+// The bytes of a cue file: a file of that name in the current folder first, else the cue
+// of that name inside the program. Empty when neither.
+std::string cueBytes(const std::wstring& fileName);
+
+class SoundControl : public drill::SoundControl {
+public:
+    explicit SoundControl(PlayerKind kind = chosenPlayer());
+    // Waits for the command being carried out, then ends the thread.
+    ~SoundControl() override;
+
+    // "Stop", "Close", "Open" and "Sound", in any case; other commands do nothing.
+    void setCommand(const std::u16string& command) override;
+    void setFileName(const std::u16string& fileName) override;
+
+private:
+    void post(std::function<void(CuePlayer&)> command);
+    void run();
+
+    PlayerKind kind_;
+    std::wstring fileName_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void(CuePlayer&)>> commands_;
+    bool ending_ = false;
+    std::thread thread_;
+};
+
+}  // namespace win
