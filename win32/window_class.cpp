@@ -4,6 +4,8 @@
 
 #include "window_class.h"
 
+#include <algorithm>
+
 #include "resource_ids.h"
 
 namespace win {
@@ -30,7 +32,19 @@ void registerWindowClass(const wchar_t* name, WNDPROC procedure) {
 
 void placeForDpi(HWND window, const layout::Window& layout, DWORD style) {
     const int dpi = windowDpi(window);
-    const RECT frame = LaidOutWindow::frameFor(layout, style, 0, dpi);
+    RECT frame = LaidOutWindow::frameFor(layout, style, 0, dpi);
+    // Where the window would run off the screen (a small screen, a large DPI), it moves left
+    // and up just enough to fit, never past the top-left corner of the work area.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        const LONG left =
+            std::max(work.left, std::min(frame.left, work.right - (frame.right - frame.left)));
+        const LONG top =
+            std::max(work.top, std::min(frame.top, work.bottom - (frame.bottom - frame.top)));
+        OffsetRect(&frame, left - frame.left, top - frame.top);
+    }
     SetWindowPos(window, nullptr, frame.left, frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }

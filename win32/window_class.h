@@ -28,7 +28,8 @@ T* windowObject(HWND window, UINT message, LPARAM lParam) {
 }
 
 // Gives the window the place and client size of its layout at the DPI of its monitor: the
-// client area's corner where the layout puts it, the size from its twips.
+// client area's corner where the layout puts it, the size from its twips, moved only where
+// the window would not fit the monitor's work area.
 void placeForDpi(HWND window, const layout::Window& layout, DWORD style);
 
 // WM_DPICHANGED: takes the size the system suggests and lays the controls out again.
