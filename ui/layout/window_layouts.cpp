@@ -172,11 +172,13 @@ struct GridTexts {
     std::array<std::u16string, 21> rowLabel, m, tt, gotou, mName, ttName, gotouName;
     GridTexts() {
         for (int row = 1; row <= 20; ++row) {
-            const std::u16string index = u"(" + digits(row) + u")";
-            rowLabel[row] = u"Label" + digits(row);
-            m[row] = u"m" + index;
-            tt[row] = u"tt" + index;
-            gotou[row] = u"gotou" + index;
+            std::u16string index = u"(";
+            index += digits(row);
+            index += u')';
+            rowLabel[row] = std::u16string(u"Label") += digits(row);
+            m[row] = std::u16string(u"m") += index;
+            tt[row] = std::u16string(u"tt") += index;
+            gotou[row] = std::u16string(u"gotou") += index;
             // A reader hears each box by its row and column; its text is the value.
             const std::u16string rowName = std::u16string(kRowNumbers[row]) + u" ";
             mName[row] = rowName + u"問題の内容";
@@ -251,7 +253,7 @@ std::vector<Control> form2Controls() {
 const Window& form1() {
     static const std::vector<Control> controls = form1Controls();
     static const Window window{
-        u"Form1", u"「ポルネア」 for Windows", {3675, 1320, 11550, 7665}, controls};
+        u"Form1", u"「ポルネア」 for Windows", {3675, 1320, 11550, 7665}, controls, 96};  // 72 pt
     return window;
 }
 
