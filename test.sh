@@ -5,8 +5,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Builds everything and runs every test: the plain build, its install tree and Debian
-# package, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
-# run of each fuzz target.
+# package, the Windows program cross-built and tested under Wine, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of each fuzz target.
 # Installs missing Debian packages first.
 # Before building, checks that every file names its licence and copyright, and that every
 # C++ file is formatted as .clang-format says.
@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
 scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${RUNTIME_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \
-    "${PACKAGING_PACKAGES[@]}"
+    "${PACKAGING_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 fuzz_seconds=${FUZZ_SECONDS:-10}
@@ -53,6 +53,9 @@ DESTDIR="$PWD/build/test/stage" cmake --install build/test --prefix /usr
 cpack --config build/test/CPackConfig.cmake -G DEB -B build/test/package
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/test/CMakeCache.txt)
 packaging/check-package.sh build/test/stage build/test/package/rovedavu_*.deb "$version"
+
+step "Windows program: cross-build and tests under Wine"
+JOBS="$jobs" scripts/windows-tests.sh build/windows
 
 # The recorded sound tests (label "recorded") take real time and run once, above.
 step "Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"

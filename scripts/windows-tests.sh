@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: The Rovedavu authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# windows-tests.sh [BUILD_DIR]: cross-builds the Windows program and its tests with mingw-w64
+# in BUILD_DIR (build/windows), checks that every program needs only the DLLs of Windows
+# itself, and runs the tests under Wine in a fresh prefix of their own, which ends with the
+# script. JOBS sets the build's and the tests' parallel jobs (all cores).
+# The tests are those of tests/windows/CMakeLists.txt, which CTest runs with WINEPREFIX and
+# LANG=ja_JP.UTF-8 set; checks of the build that CTest does not run go at the end.
+# Installs missing Debian packages first. Called by test.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+scripts/ensure-packages.sh "${WINDOWS_PACKAGES[@]}"
+
+build=${1:-build/windows}
+jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
+
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j "$jobs"
+
+# The C++ runtime, libgcc and winpthread are linked in: a DLL of mingw-w64 (lib*.dll) would
+# have to be shipped beside the program.
+mapfile -t programs < <(find "$build" -name '*.exe' -not -path '*/CMakeFiles/*' | sort)
+for program in "${programs[@]}"; do
+    if x86_64-w64-mingw32-objdump -p "$program" | grep -i 'DLL Name: *lib'; then
+        echo "$program needs a DLL that Windows does not have"
+        exit 1
+    fi
+done
+echo "${#programs[@]} programs need only the DLLs of Windows"
+
+work=$(mktemp -d)
+export WINEPREFIX="$work/prefix" LANG=ja_JP.UTF-8
+unset LC_ALL
+trap '{ wineserver -k && wineserver -w; } 2>/dev/null || true; rm -rf "$work"' EXIT
+start=$SECONDS
+scripts/wine-prefix.sh "$WINEPREFIX"
+echo "Wine prefix made in $((SECONDS - start)) s"
+
+ctest --test-dir "$build" --output-on-failure -j "$jobs"
