@@ -52,9 +52,10 @@ Form1::~Form1() {
 
 void Form1::show() {
     ShowWindow(window_, SW_SHOWNORMAL);
-    UpdateWindow(window_);
     SetFocus(text1Box(0));
     // Start-up opens modal dialogs: it runs from the message loop, once the window is shown.
+    // Posted messages come before painting, so the date dialog is on the screen first and
+    // this window, with its pictures, is drawn straight after.
     PostMessageW(window_, kStartUp, 0, 0);
 }
 
@@ -175,6 +176,7 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             if (!startedUp_ && !unloading_) {
                 startedUp_ = true;
                 run([this] { drill_->startUp(); });
+                controls_->nameForScreenReaders();
             }
             return 0;
         case kUnload:

@@ -40,6 +40,7 @@ void Form2::create() {
     dialogs_.setOwner(window_);
     placeForDpi(window_, layout::form2(), kStyle);
     controls_->build(window_);
+    controls_->nameForScreenReaders();
 }
 
 drill::ResultsLabels& Form2::labels() {

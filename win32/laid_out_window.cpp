@@ -121,8 +121,6 @@ void LaidOutWindow::build(HWND window) {
             exStyle, classOf(control.kind), text.c_str(), styleOf(control), 0, 0, 0, 0, window,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         made_.push_back({&control, hwnd});
-        if (control.kind != Kind::Picture && !control.accessibleName.empty())
-            setAccessibleName(hwnd, wide(control.accessibleName));
         if (control.foreground)
             foregrounds_[hwnd] = *control.foreground;
     }
@@ -136,6 +134,13 @@ void LaidOutWindow::build(HWND window) {
     for (const Made& made : focusable)
         SetWindowPos(made.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     applyDpi(dpi_);
+}
+
+void LaidOutWindow::nameForScreenReaders() {
+    for (const Made& made : made_) {
+        if (made.control->kind != Kind::Picture && !made.control->accessibleName.empty())
+            setAccessibleName(made.hwnd, wide(made.control->accessibleName));
+    }
 }
 
 void LaidOutWindow::place(const Made& made) {

@@ -33,6 +33,9 @@ public:
 
     // Creates every control of the table as a child of window, at the window's DPI.
     void build(HWND window);
+    // Gives the controls whose text is a value their names for screen readers; put off until
+    // the window's first dialogs are answered, since it loads the accessibility component.
+    void nameForScreenReaders();
     // Places, sizes and re-fonts every control for a new DPI.
     void applyDpi(int dpi);
     int dpi() const { return dpi_; }

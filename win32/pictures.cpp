@@ -63,13 +63,19 @@ IWICBitmapFrameDecode* decodeFrame(IWICImagingFactory* factory, layout::Picture 
 
 }  // namespace
 
-PictureCache::PictureCache() {
-    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    comStarted_ = SUCCEEDED(started);
-    IWICImagingFactory* factory = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))))
-        factory_ = factory;
+PictureCache::PictureCache() = default;
+
+// The imaging component is loaded when the first picture is drawn.
+void* PictureCache::factory() {
+    if (factory_ == nullptr && !triedFactory_) {
+        triedFactory_ = true;
+        comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        IWICImagingFactory* made = nullptr;
+        if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_IWICImagingFactory, reinterpret_cast<void**>(&made))))
+            factory_ = made;
+    }
+    return factory_;
 }
 
 PictureCache::~PictureCache() {
@@ -81,21 +87,35 @@ PictureCache::~PictureCache() {
         CoUninitialize();
 }
 
+// The size in a JPEG's start-of-frame segment, read without decoding the picture, so that
+// laying out a window never waits for the imaging component.
 SIZE PictureCache::naturalSize(layout::Picture picture) {
-    IWICBitmapFrameDecode* frame = decodeFrame(static_cast<IWICImagingFactory*>(factory_), picture);
-    UINT width = 0;
-    UINT height = 0;
-    if (frame != nullptr)
-        frame->GetSize(&width, &height);
-    release(frame);
-    return SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
+    HRSRC found =
+        FindResourceW(nullptr, MAKEINTRESOURCEW(resourceOf(picture)), MAKEINTRESOURCEW(10));
+    if (resourceOf(picture) == 0 || found == nullptr)
+        return {};
+    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+    const DWORD size = SizeofResource(nullptr, found);
+    if (bytes == nullptr || size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8)
+        return {};
+    for (DWORD at = 2; at + 9 < size;) {
+        if (bytes[at] != 0xFF)
+            return {};
+        const BYTE marker = bytes[at + 1];
+        const DWORD length = static_cast<DWORD>(bytes[at + 2] << 8 | bytes[at + 3]);
+        // SOF0..SOF15, less DHT (C4), JPG (C8) and DAC (CC).
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+            return SIZE{bytes[at + 7] << 8 | bytes[at + 8], bytes[at + 5] << 8 | bytes[at + 6]};
+        at += 2 + length;
+    }
+    return {};
 }
 
 HBITMAP PictureCache::scaled(layout::Picture picture, int width, int height) {
     const auto key = std::make_tuple(picture, width, height);
     if (const auto found = bitmaps_.find(key); found != bitmaps_.end())
         return found->second;
-    auto* factory = static_cast<IWICImagingFactory*>(factory_);
+    auto* factory = static_cast<IWICImagingFactory*>(this->factory());
     IWICBitmapFrameDecode* frame = decodeFrame(factory, picture);
     IWICBitmapScaler* scaler = nullptr;
     IWICFormatConverter* converter = nullptr;

@@ -30,8 +30,10 @@ public:
 
 private:
     HBITMAP scaled(layout::Picture picture, int width, int height);
+    void* factory();
 
     void* factory_ = nullptr;  // IWICImagingFactory
+    bool triedFactory_ = false;
     bool comStarted_ = false;
     std::map<std::tuple<layout::Picture, int, int>, HBITMAP> bitmaps_;
 };

@@ -9,8 +9,10 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <cwctype>
-#include <iterator>
+#include <vector>
 
 #include "resource_ids.h"
 #include "wide_text.h"
@@ -83,9 +85,158 @@ public:
             PlaySoundW(reinterpret_cast<LPCWSTR>(bytes_.data()), nullptr,
                        SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
     }
+    void play(const std::string& bytes) {
+        close();
+        bytes_ = bytes;
+        sound();
+    }
 
 private:
     std::string bytes_;
+};
+
+// A WAV file's format and samples, inside its bytes.
+struct Wave {
+    std::vector<char> format;  // a WAVEFORMATEX, cbSize zero when the file has none
+    const char* samples = nullptr;
+    DWORD size = 0;
+};
+
+std::uint32_t littleEndian32(const char* bytes) {
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytes, 4);
+    return value;
+}
+
+// The "fmt " and "data" chunks of a RIFF WAVE file; false when either is missing.
+bool parseWave(const std::string& bytes, Wave& wave) {
+    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0)
+        return false;
+    wave = {};
+    for (std::size_t at = 12; at + 8 <= bytes.size();) {
+        const std::uint32_t size = littleEndian32(bytes.data() + at + 4);
+        const char* body = bytes.data() + at + 8;
+        const std::size_t left = bytes.size() - at - 8;
+        if (bytes.compare(at, 4, "fmt ") == 0 && size >= 16 && size <= left) {
+            wave.format.assign(std::max<std::size_t>(size, sizeof(WAVEFORMATEX)), '\0');
+            std::memcpy(wave.format.data(), body, size);
+        } else if (bytes.compare(at, 4, "data") == 0) {
+            wave.samples = body;
+            wave.size = static_cast<DWORD>(std::min<std::size_t>(size, left));
+        }
+        if (size >= left)
+            break;
+        at += 8 + size + (size & 1);
+    }
+    return !wave.format.empty() && wave.samples != nullptr && wave.size > 0;
+}
+
+// A wave output device kept open from cue to cue, so that a cue only writes its samples:
+// opening a device is what takes time, all the more on a busy computer. The device is opened
+// again only for a cue of another format. A file the device cannot play goes to PlaySound.
+class WaveOutPlayer : public CuePlayer {
+public:
+    WaveOutPlayer() {
+        // The format of the built-in cues, opened before the first cue.
+        WAVEFORMATEX format{};
+        format.wFormatTag = WAVE_FORMAT_PCM;
+        format.nChannels = 1;
+        format.nSamplesPerSec = 44100;
+        format.wBitsPerSample = 16;
+        format.nBlockAlign = 2;
+        format.nAvgBytesPerSec = 88200;
+        const auto* begin = reinterpret_cast<const char*>(&format);
+        openDevice(std::vector<char>(begin, begin + sizeof format));
+    }
+    ~WaveOutPlayer() override {
+        close();
+        closeDevice();
+    }
+    void stop() override {
+        if (playing())
+            waveOutReset(device_);
+        if (elsewhere_)
+            fallback_.stop();
+        elsewhere_ = false;
+    }
+    void close() override {
+        stop();
+        unprepare();
+        fallback_.close();
+        bytes_.clear();
+        wave_ = {};
+    }
+    void open(const std::wstring& fileName) override {
+        close();
+        bytes_ = cueBytes(fileName);
+        if (!parseWave(bytes_, wave_))
+            wave_ = {};
+    }
+    void sound() override {
+        if (bytes_.empty())
+            return;
+        if (wave_.samples == nullptr || !openDevice(wave_.format)) {
+            playElsewhere();
+            return;
+        }
+        if (playing())
+            waveOutReset(device_);  // the same cue again starts from its beginning
+        if (!prepared_) {
+            header_ = {};
+            header_.lpData = const_cast<char*>(wave_.samples);
+            header_.dwBufferLength = wave_.size;
+            if (waveOutPrepareHeader(device_, &header_, sizeof header_) != MMSYSERR_NOERROR)
+                return;
+            prepared_ = true;
+        }
+        // A device that has gone (the sound system restarted) is opened again at the next cue.
+        if (waveOutWrite(device_, &header_, sizeof header_) != MMSYSERR_NOERROR)
+            closeDevice();
+    }
+
+private:
+    bool playing() const {
+        return device_ != nullptr && prepared_ && (header_.dwFlags & WHDR_DONE) == 0;
+    }
+    bool openDevice(const std::vector<char>& format) {
+        if (device_ != nullptr && format == format_)
+            return true;
+        closeDevice();
+        const auto* wanted = reinterpret_cast<const WAVEFORMATEX*>(format.data());
+        if (waveOutOpen(&device_, WAVE_MAPPER, wanted, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
+            device_ = nullptr;
+            return false;
+        }
+        format_ = format;
+        return true;
+    }
+    void closeDevice() {
+        if (device_ == nullptr)
+            return;
+        waveOutReset(device_);
+        unprepare();
+        waveOutClose(device_);
+        device_ = nullptr;
+        format_.clear();
+    }
+    void unprepare() {
+        if (prepared_ && device_ != nullptr)
+            waveOutUnprepareHeader(device_, &header_, sizeof header_);
+        prepared_ = false;
+    }
+    void playElsewhere() {
+        fallback_.play(bytes_);
+        elsewhere_ = true;
+    }
+
+    MemoryPlayer fallback_;
+    bool elsewhere_ = false;
+    std::string bytes_;
+    Wave wave_;
+    HWAVEOUT device_ = nullptr;
+    std::vector<char> format_;
+    WAVEHDR header_{};
+    bool prepared_ = false;
 };
 
 // The MCI wave audio device: close, open and play, as the control has always done.
@@ -133,9 +284,15 @@ private:
 };
 
 std::unique_ptr<CuePlayer> makePlayer(PlayerKind kind) {
-    if (kind == PlayerKind::Mci)
-        return std::make_unique<MciPlayer>();
-    return std::make_unique<MemoryPlayer>();
+    switch (kind) {
+        case PlayerKind::Memory:
+            return std::make_unique<MemoryPlayer>();
+        case PlayerKind::Mci:
+            return std::make_unique<MciPlayer>();
+        case PlayerKind::WaveOut:
+            break;
+    }
+    return std::make_unique<WaveOutPlayer>();
 }
 
 }  // namespace
@@ -143,8 +300,12 @@ std::unique_ptr<CuePlayer> makePlayer(PlayerKind kind) {
 PlayerKind chosenPlayer() {
     wchar_t value[16] = {};
     const DWORD length = GetEnvironmentVariableW(L"ROVEDAVU_CUE_PLAYER", value, 16);
-    return length > 0 && length < 16 && lower(value) == L"mci" ? PlayerKind::Mci
-                                                               : PlayerKind::Memory;
+    const std::wstring name = length > 0 && length < 16 ? lower(value) : std::wstring();
+    if (name == L"mci")
+        return PlayerKind::Mci;
+    if (name == L"memory")
+        return PlayerKind::Memory;
+    return PlayerKind::WaveOut;
 }
 
 std::string cueBytes(const std::wstring& fileName) {

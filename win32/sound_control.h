@@ -30,11 +30,12 @@ public:
 };
 
 enum class PlayerKind {
-    Memory,  // the decoded file held in memory, played by the system's PlaySound
-    Mci,     // the MCI wave audio device, opened and closed with each cue
+    WaveOut,  // the file's samples written to a wave output device kept open
+    Memory,   // the file held in memory, played by the system's PlaySound
+    Mci,      // the MCI wave audio device, opened and closed with each cue
 };
 
-// Memory unless ROVEDAVU_CUE_PLAYER=mci, which the tests use to compare the two.
+// WaveOut unless ROVEDAVU_CUE_PLAYER is "memory" or "mci", for comparing them.
 PlayerKind chosenPlayer();
 
 // The bytes of a cue file: a file of that name in the current folder first, else the cue

@@ -62,10 +62,22 @@ bool isFolder(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool isReadOnlyFile(const std::wstring& path) {
+// Whether the file is there but this account may not write it: read-only, or refused by its
+// permissions. A folder that takes new files could still let the file be replaced.
+bool fileRefusesWriting(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-           (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return true;
+    // Opening for writing, without writing, changes nothing in the file.
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    CloseHandle(file);
+    return false;
 }
 
 // Writes every byte and flushes it to the disk; 0, or the error of the step that failed.
@@ -209,8 +221,9 @@ drill::HistoryOutcome writeHistoryFile(drill::DrillState& state) {
         outcome.written = true;
         return outcome;
     }
-    // A read-only file is the learner's or the teacher's wish: it is never replaced.
-    if (isReadOnlyFile(path)) {
+    // A file that may not be written is the learner's or the teacher's wish: it is never
+    // replaced.
+    if (fileRefusesWriting(path)) {
         DeleteFileW(temporary.c_str());
         return failed(outcome, kNoPermission);
     }
