@@ -39,20 +39,6 @@ std::u16string reasonFor(int error) {
     }
 }
 
-// The learner's folder as a teacher reads it: control characters and lone surrogates, which
-// cannot be shown, become U+FFFD.
-std::u16string shownFolder(std::u16string_view myid) {
-    std::u16string folder = (learnerArchivePath(myid) + u'/').toStdU16String();
-    for (std::size_t k = 0; k < folder.size(); ++k) {
-        const QChar c(folder[k]);
-        if (c.isHighSurrogate() && k + 1 < folder.size() && QChar(folder[k + 1]).isLowSurrogate())
-            ++k;
-        else if (c.isSurrogate() || c.category() == QChar::Other_Control)
-            folder[k] = u'\uFFFD';
-    }
-    return folder;
-}
-
 QByteArray encoded(const QString& path) {
     return QFile::encodeName(path);
 }
@@ -162,7 +148,7 @@ Placed placeExclusively(const QByteArray& temporary, const QByteArray& final, in
 drill::SaveOutcome writeArchiveFile(const QByteArray& bytes, std::u16string_view myid,
                                     const QDateTime& ended, const QString& host) {
     drill::SaveOutcome outcome;
-    outcome.fileName = shownFolder(myid);
+    outcome.fileName = shownArchiveFolder(myid);
     const auto failed = [&outcome](std::u16string reason) {
         outcome.reason = std::move(reason);
         return outcome;

@@ -12,7 +12,6 @@ namespace {
 
 constexpr QStringView kPrefix = u"Rovedavu";
 constexpr QStringView kSuffix = u".txt";
-constexpr QStringView kTimeFormat = u"yyyyMMdd-HHmmss";
 constexpr qsizetype kTimeLength = 15;
 constexpr qsizetype kHostMaxLength = 63;  // ASCII only, so also bytes
 constexpr qsizetype kHexLength = 8;
@@ -45,29 +44,24 @@ std::optional<QString> idBetween(QStringView name, QStringView suffix) {
 }  // namespace
 
 QString archiveFolderName(std::u16string_view myid) {
-    return kPrefix.toString() + toQString(myid);
+    return toQString(archiveFolderText(myid));
 }
 
 QString learnerArchivePath(std::u16string_view myid) {
-    return toQString(kArchiveFolder) + u'/' + archiveFolderName(myid);
+    return toQString(learnerArchiveText(myid));
 }
 
 QString archiveHostName(const QString& host) {
-    QString name;
-    for (qsizetype k = 0; k < host.size(); ++k) {
-        const QChar c = host[k];
-        // A surrogate pair is one character, and becomes one "-".
-        if (c.isHighSurrogate() && k + 1 < host.size() && host[k + 1].isLowSurrogate())
-            ++k;
-        name += isHostCharacter(c) ? c : QChar(u'-');
-    }
-    name.truncate(kHostMaxLength);
-    return name.isEmpty() ? QStringLiteral("-") : name;
+    return toQString(archiveHostText(toU16View(host)));
 }
 
 QString archiveFileName(const QDateTime& ended, const QString& host, std::uint32_t random) {
-    return ended.toLocalTime().toString(kTimeFormat) + u'_' + archiveHostName(host) + u'_' +
-           QStringLiteral("%1").arg(random, kHexLength, 16, QChar(u'0')) + kSuffix.toString();
+    const QDateTime local = ended.toLocalTime();
+    const QDate date = local.date();
+    const QTime time = local.time();
+    const LocalTime parts{date.year(), date.month(),  date.day(),
+                          time.hour(), time.minute(), time.second()};
+    return toQString(archiveFileText(parts, toU16View(host), random));
 }
 
 bool isArchiveTemporaryName(QStringView name) {

@@ -3,13 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// The archive of every finished drill, and the names in it:
-//
-//   rirekidata/kiroku/Rovedavu<ID>/YYYYMMDD-HHMMSS_<host>_<8 hex>.txt
-//
-// one folder per learner under the working folder, one file per drill named by the local
-// date and time of the end of the drill, the computer's name and 8 random hex digits.
-// Files whose names start with "." are temporary files of a write, never drills.
+// The archive's names of archive_naming.h as Qt's types, and the reading of them back.
 
 #include <QDateTime>
 #include <QString>
@@ -18,23 +12,16 @@
 #include <optional>
 #include <string_view>
 
+#include "archive_naming.h"
+
 namespace records {
 
-// Relative to the working folder; inside rirekidata, which the program never creates.
-inline constexpr std::u16string_view kArchiveFolder = u"rirekidata/kiroku";
-
-// "Rovedavu" + ID, the ID exactly as typed.
+// archiveFolderText, learnerArchiveText and archiveHostText as Qt's strings.
 QString archiveFolderName(std::u16string_view myid);
-
-// "rirekidata/kiroku/Rovedavu" + ID.
 QString learnerArchivePath(std::u16string_view myid);
-
-// The computer's name as it goes into a file name: characters outside [A-Za-z0-9.-] become
-// "-", cut to 63 bytes; an empty name becomes "-".
 QString archiveHostName(const QString& host);
 
-// "YYYYMMDD-HHMMSS_<host>_<8 hex>.txt" with ended in local time, the host through
-// archiveHostName and the random number as 8 lower-case hex digits.
+// archiveFileText with ended in local time.
 QString archiveFileName(const QDateTime& ended, const QString& host, std::uint32_t random);
 
 // Whether a name in a learner's archive folder is a temporary file of a write.

@@ -3,7 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// Text to the bytes of code page 932, the Japanese Shift_JIS of the history file.
+// Text to the bytes of code page 932, the Japanese Shift_JIS of the history file, and back:
+// the program's own table of cp932_bytes.h as Qt's types.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -13,7 +14,7 @@
 
 namespace records {
 
-// Whether the code page can be reached at all (Qt reaches it through ICU).
+// Whether the code page can be used: always, since its table is the program's own.
 bool cp932Available();
 
 // The code page 932 bytes of the text. The JIS forms that Linux input methods type (such as
@@ -25,7 +26,7 @@ QByteArray toCp932(std::u16string_view text);
 
 // The text of code page 932 bytes; the inverse of toCp932 for every text that it writes.
 // Bytes below 0x80 are the same character. nullopt when a byte or a pair of bytes is not a
-// character of the code page, or the code page cannot be reached.
+// character of the code page.
 std::optional<QString> fromCp932(QByteArrayView bytes);
 
 }  // namespace records

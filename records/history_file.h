@@ -4,7 +4,8 @@
 
 #pragma once
 // The history file: "rirekidata/Rovedavu" + ID + ".txt" under the current directory, a
-// header line and one line per problem row, in code page 932 with CR LF line ends.
+// header line and one line per problem row, in code page 932 with CR LF line ends. Its name,
+// bytes and reasons are those of history_bytes.h, here as Qt's types.
 
 #include <QByteArray>
 #include <cstdint>
@@ -13,56 +14,15 @@
 
 #include "cp932.h"
 #include "drill_state.h"
+#include "history_bytes.h"
 #include "ports.h"
 
 namespace records {
 
-inline constexpr std::u16string_view kHistoryFolder = u"rirekidata";
-
-// Why a history file was not written, as the learner and the teacher read it.
-namespace reasons {
-inline constexpr std::u16string_view kNoFolder = u"rirekidata というフォルダがありません。";
-inline constexpr std::u16string_view kNotFolder = u"rirekidata がフォルダではありません。";
-inline constexpr std::u16string_view kNoPermission = u"このファイルに書きこむ権限がありません。";
-inline constexpr std::u16string_view kNoFolderPermission =
-    u"rirekidata フォルダに、ファイルを作る権限がありません。";
-inline constexpr std::u16string_view kNoFolderOrFilePermission =
-    u"rirekidata フォルダにファイルを作る権限も、このファイルに書きこむ権限もありません。";
-inline constexpr std::u16string_view kOthersFile =
-    u"rirekidata フォルダでは、ほかのアカウントのファイルを置きかえられません。";
-inline constexpr std::u16string_view kDiskFull = u"ディスクがいっぱいです。";
-inline constexpr std::u16string_view kUnusableCharacter =
-    u"ID に、ファイル名に使えない文字（/ や \\ や制御文字）が入っています。";
-inline constexpr std::u16string_view kIdTooLong = u"ID が長すぎて、ファイル名にできません。";
-inline constexpr std::u16string_view kNoCodePage =
-    u"Shift_JIS（コードページ 932）の文字コード表が使えません。";
-// Any other failure: this, then the system's own words, then kOtherErrorEnd.
-inline constexpr std::u16string_view kOtherErrorStart = u"ファイルを書けませんでした（";
-inline constexpr std::u16string_view kOtherErrorEnd = u"）。";
-}  // namespace reasons
-
-enum class IdCheck {
-    Usable,
-    UnusableCharacter,  // "/", "\", a control character or a lone surrogate
-    TooLong,            // the file name, or the save file's temporary name, is too long
-};
-
-// Whether the ID can go into the file name. The name is a UTF-8 name of at most 255 bytes,
-// and the temporary file of a save adds 7 bytes to it while it is written.
-IdCheck checkHistoryId(std::u16string_view myid);
-
-// "rirekidata/Rovedavu" + ID + ".txt", the ID exactly as typed.
-std::u16string historyFilePath(std::u16string_view myid);
-
-// The 45 bytes of the header line.
+// historyHeaderBytes, historyRowBytes and historyBytes of history_bytes.h as Qt's bytes.
 QByteArray historyHeaderLine();
-
-// One row line with its CR LF: the problem text, the time under "#####.#" (quoted), the
-// wrong-answer count and the date. A double quote inside a text item is doubled.
 QByteArray historyRowLine(std::u16string_view qtext, float qtime, std::int16_t qmiss,
                           std::u16string_view mydate);
-
-// The whole file: the header and rows 1..lastnum, counted with state.i.
 QByteArray historyFileBytes(drill::DrillState& state);
 
 // Writes the file for state.myid under the current directory. The file is replaced only

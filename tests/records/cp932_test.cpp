@@ -2,19 +2,44 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Code page 932 bytes: the Japanese characters of the drill, ASCII unchanged, and one "?"
-// for every character that the code page cannot hold.
+// Code page 932 bytes: the Japanese characters of the drill, ASCII unchanged, one "?" for
+// every character that the code page cannot hold, and the program's own table against Qt's
+// converter.
 
 #include "cp932.h"
 
 #include <gtest/gtest.h>
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cp932_bytes.h"
 #include "records_support.h"
 
 namespace {
 
 using records::toCp932;
 using records_test::hex;
+
+// The JIS forms, written as the Windows forms rather than as the converter has them.
+const struct {
+    char16_t typed;
+    const char* code;
+} kJisFormRows[] = {
+    {u'\u301C', "81 60"},  // WAVE DASH, as U+FF5E
+    {u'\u2016', "81 61"},  // DOUBLE VERTICAL LINE, as U+2225
+    {u'\u2212', "81 7C"},  // MINUS SIGN, as U+FF0D
+    {u'\u00A2', "81 91"},  // CENT SIGN, as U+FFE0
+    {u'\u00A3', "81 92"},  // POUND SIGN, as U+FFE1
+    {u'\u00AC', "81 CA"},  // NOT SIGN, as U+FFE2
+    {u'\u2014', "81 5C"},  // EM DASH, as U+2015
+};
 
 TEST(Cp932, IsAvailable) {
     EXPECT_TRUE(records::cp932Available());
@@ -37,19 +62,7 @@ TEST(Cp932, IsMicrosoftsTableNotPlainShiftJis) {
 }
 
 TEST(Cp932, WritesTheJisFormsOfLinuxInputMethodsAsWindowsDoes) {
-    const struct {
-        char16_t typed;
-        const char* code;
-    } rows[] = {
-        {u'\u301C', "81 60"},  // WAVE DASH, as U+FF5E
-        {u'\u2016', "81 61"},  // DOUBLE VERTICAL LINE, as U+2225
-        {u'\u2212', "81 7C"},  // MINUS SIGN, as U+FF0D
-        {u'\u00A2', "81 91"},  // CENT SIGN, as U+FFE0
-        {u'\u00A3', "81 92"},  // POUND SIGN, as U+FFE1
-        {u'\u00AC', "81 CA"},  // NOT SIGN, as U+FFE2
-        {u'\u2014', "81 5C"},  // EM DASH, as U+2015
-    };
-    for (const auto& row : rows)
+    for (const auto& row : kJisFormRows)
         EXPECT_EQ(hex(toCp932(std::u16string(1, row.typed))), row.code)
             << "U+" << std::hex << static_cast<int>(row.typed);
 }
@@ -89,6 +102,74 @@ TEST(Cp932, AnswersTheSameForARepeatedUnmappableCharacter) {
     // The converter keeps an error once it met one; the next characters must not suffer.
     EXPECT_EQ(hex(toCp932(u"€あ€あ")), "3F 82 A0 3F 82 A0");
     EXPECT_EQ(hex(toCp932(u"あ")), "82 A0");
+}
+
+// Qt's "windows-31j" converter (ICU), which the table was made from. A character is written
+// when it encodes without error to one or two bytes that decode back to it; a code is read
+// when it decodes without error to one code unit. Fresh converters for every look-up, since
+// ICU's keeps an error once it had one.
+constexpr const char* kCodePageName = "windows-31j";
+
+std::string convertersCode(char16_t unit) {
+    const QChar character(unit);
+    QStringEncoder encoder(kCodePageName);
+    const QByteArray bytes = encoder.encode(QStringView(&character, 1));
+    if (encoder.hasError() || bytes.isEmpty() || bytes.size() > 2)
+        return "?";
+    QStringDecoder decoder(kCodePageName);
+    const QString back = decoder.decode(bytes);
+    if (decoder.hasError() || back != QString(character))
+        return "?";
+    return bytes.toStdString();
+}
+
+std::optional<std::u16string> convertersText(const QByteArray& code) {
+    QStringDecoder decoder(kCodePageName);
+    const QString text = decoder.decode(code);
+    if (decoder.hasError() || text.size() != 1)
+        return std::nullopt;
+    return text.toStdU16String();
+}
+
+bool isLeadByte(int byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+bool isTrailByte(int byte) {
+    return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
+}
+
+std::string unitName(char16_t unit) {
+    return "U+" + QString::number(unit, 16).toUpper().toStdString();
+}
+
+TEST(Cp932, TableAgreesWithQtsConverterOnEveryCharacterAndEveryCode) {
+    ASSERT_TRUE(QStringEncoder(kCodePageName).isValid());
+    std::vector<std::string> differences;
+    for (std::uint32_t unit = 0x80; unit <= 0xFFFF; ++unit) {
+        const auto character = static_cast<char16_t>(unit);
+        const bool jisForm = std::any_of(std::begin(kJisFormRows), std::end(kJisFormRows),
+                                         [&](const auto& row) { return row.typed == character; });
+        if ((unit >= 0xD800 && unit <= 0xDFFF) || jisForm)
+            continue;
+        const std::string bytes = records::common::encodeCp932(std::u16string(1, character));
+        if (bytes != convertersCode(character))
+            differences.push_back("encoding " + unitName(character));
+    }
+    // Every byte from 0x80 on alone, and every lead byte before every byte.
+    for (int first = 0x80; first <= 0xFF; ++first) {
+        const QByteArray single(1, static_cast<char>(first));
+        const auto text = isLeadByte(first) ? std::nullopt : convertersText(single);
+        if (records::common::decodeCp932(single.toStdString()) != text)
+            differences.push_back("decoding " + hex(single));
+        for (int second = 0; isLeadByte(first) && second <= 0xFF; ++second) {
+            const QByteArray code = single + static_cast<char>(second);
+            const auto pairText = isTrailByte(second) ? convertersText(code) : std::nullopt;
+            if (records::common::decodeCp932(code.toStdString()) != pairText)
+                differences.push_back("decoding " + hex(code));
+        }
+    }
+    EXPECT_EQ(differences.size(), 0u) << "the first: " << differences.front();
 }
 
 }  // namespace
