@@ -6,41 +6,84 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
-#include <cmath>
+#include <QPushButton>
+#include <algorithm>
+#include <limits>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
 namespace {
-const QString kFace = QStringLiteral("ＭＳ Ｐゴシック");
 
-// What each picture shows, as a screen reader says it.
-QString pictureName(const QString& resource) {
-    if (resource.endsWith(QLatin1String("/crest.jpg")))
-        return QStringLiteral("もんしょう");
-    if (resource.endsWith(QLatin1String("/logo.jpg")))
-        return QStringLiteral("きょうしつの マーク");
-    if (resource.endsWith(QLatin1String("/mascot.jpg")))
-        return QStringLiteral("かえる");
-    if (resource.endsWith(QLatin1String("/praise.jpg")))
-        return QStringLiteral("よくできました");
+QString qs(std::u16string_view text) {
+    return text.empty() ? QString() : QString::fromUtf16(text.data(), qsizetype(text.size()));
+}
+
+QColor qColour(const layout::Colour& colour) {
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
+QFont faceOf(const layout::Control& control) {
+    return faceFont(control.fontPixels, control.bold);
+}
+
+QString pictureResource(layout::Picture picture) {
+    switch (picture) {
+        case layout::Picture::Crest:
+            return QStringLiteral(":/pictures/crest.jpg");
+        case layout::Picture::Logo:
+            return QStringLiteral(":/pictures/logo.jpg");
+        case layout::Picture::Mascot:
+            return QStringLiteral(":/pictures/mascot.jpg");
+        case layout::Picture::Praise:
+            return QStringLiteral(":/pictures/praise.jpg");
+        case layout::Picture::None:
+            break;
+    }
     return {};
 }
+
+// A single-line box that takes as much as the learner types.
+QLineEdit* makeTextBox(QWidget* parent, const layout::Control& control) {
+    auto* box = new QLineEdit(qs(control.text), parent);
+    box->setObjectName(qs(control.name));
+    box->setGeometry(twipsRect(control.rect));
+    box->setFont(faceOf(control));
+    box->setMaxLength(std::numeric_limits<int>::max());
+    if (control.background) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, qColour(*control.background));
+        box->setPalette(palette);
+    }
+    return box;
+}
+
+QPushButton* makeButton(QWidget* parent, const layout::Control& control) {
+    auto* button = new QPushButton(qs(control.text), parent);
+    button->setObjectName(qs(control.name));
+    button->setGeometry(twipsRect(control.rect));
+    button->setFont(faceOf(control));
+    return button;
+}
+
 }  // namespace
 
 QStringList faceFamilies() {
-    return {kFace, QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+    return {qs(layout::kFace), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
             QStringLiteral("Noto Sans CJK JP")};
 }
 
 void installFaceSubstitutions() {
     QStringList fallbacks = faceFamilies();
     fallbacks.removeFirst();
-    QFont::insertSubstitutions(kFace, fallbacks);
+    QFont::insertSubstitutions(qs(layout::kFace), fallbacks);
 }
 
 QFont faceFont(int pixelSize, bool bold) {
-    QFont font(kFace);
+    QFont font(qs(layout::kFace));
     font.setFamilies(faceFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
@@ -52,11 +95,11 @@ QFont faceFont(int pixelSize, bool bold) {
 }
 
 int twips(int value) {
-    return static_cast<int>(std::lround(value / 15.0));
+    return layout::twipsToPixels(value);
 }
 
-QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twips(left), twips(top), twips(width), twips(height));
+QRect twipsRect(const layout::TwipsRect& rect) {
+    return QRect(twips(rect.left), twips(rect.top), twips(rect.width), twips(rect.height));
 }
 
 void setTextColour(QWidget* widget, const QColor& colour) {
@@ -66,25 +109,24 @@ void setTextColour(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& rect, const QString& text,
-                  const QFont& font, const LabelLook& look) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(rect);
-    label->setFont(font);
+QLabel* makeLabel(QWidget* parent, const layout::Control& control) {
+    auto* label = new QLabel(qs(control.text), parent);
+    label->setObjectName(qs(control.name));
+    label->setGeometry(twipsRect(control.rect));
+    label->setFont(faceOf(control));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(false);
     label->setIndent(0);
     label->setMargin(0);
-    label->setAlignment((look.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    label->setAlignment((control.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
     label->setAutoFillBackground(true);  // labels are opaque
     QPalette palette = label->palette();
-    if (look.background != nullptr)
-        palette.setColor(QPalette::Window, *look.background);
+    if (control.background)
+        palette.setColor(QPalette::Window, qColour(*control.background));
     label->setPalette(palette);
-    if (look.text != nullptr)
-        setTextColour(label, *look.text);
-    if (look.boxed) {
+    if (control.foreground)
+        setTextColour(label, qColour(*control.foreground));
+    if (control.boxed) {
         label->setFrameShape(QFrame::Box);
         label->setFrameShadow(QFrame::Plain);
         label->setLineWidth(1);
@@ -92,16 +134,66 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& rect, const
     return label;
 }
 
-QLabel* makePicture(QWidget* parent, const QString& name, const QRect& rect,
-                    const QString& resource, bool stretched) {
+QLabel* makePicture(QWidget* parent, const layout::Control& control) {
     auto* picture = new QLabel(parent);
-    picture->setObjectName(name);
-    picture->setGeometry(rect);
+    picture->setObjectName(qs(control.name));
+    picture->setGeometry(twipsRect(control.rect));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picture->setScaledContents(stretched);
-    picture->setPixmap(QPixmap(resource));
-    picture->setAccessibleName(pictureName(resource));
+    picture->setScaledContents(control.stretched);
+    picture->setPixmap(QPixmap(pictureResource(control.picture)));
     return picture;
+}
+
+void placeWindow(QWidget* window, const layout::Window& table) {
+    window->setObjectName(qs(table.name));
+    window->setWindowTitle(qs(table.caption));
+    window->setWindowIcon(frogIcon());
+    if (table.fontPixels > 0)
+        window->setFont(faceFont(table.fontPixels));
+    const QRect client = twipsRect(table.client);
+    window->setGeometry(client);
+    window->setFixedSize(client.size());
+}
+
+void makeControls(QWidget* window, const layout::Window& table,
+                  const std::function<QWidget*(QWidget*)>& makeSound) {
+    std::vector<std::pair<int, QWidget*>> focusable;
+    for (const layout::Control& control : table.controls) {
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+            case layout::Kind::Label:
+                widget = makeLabel(window, control);
+                break;
+            case layout::Kind::TextBox:
+                widget = makeTextBox(window, control);
+                break;
+            case layout::Kind::Button:
+                widget = makeButton(window, control);
+                break;
+            case layout::Kind::Picture:
+                widget = makePicture(window, control);
+                break;
+            case layout::Kind::Sound:
+                if (!makeSound)
+                    continue;
+                widget = makeSound(window);
+                widget->setObjectName(qs(control.name));
+                widget->setGeometry(twipsRect(control.rect));
+                break;
+        }
+        if (!control.accessibleName.empty())
+            widget->setAccessibleName(qs(control.accessibleName));
+        if (!control.visible)
+            widget->hide();
+        if (control.tabOrder >= 0)
+            focusable.emplace_back(control.tabOrder, widget);
+    }
+    if (focusable.empty())
+        return;
+    std::sort(focusable.begin(), focusable.end());
+    for (std::size_t i = 1; i < focusable.size(); ++i)
+        QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+    focusable.front().second->setFocus();
 }
 
 QIcon frogIcon() {

@@ -4,13 +4,17 @@
 
 #pragma once
 // The look shared by both windows: the Japanese Gothic face with its fallbacks, sizes in
-// twips turned into device-independent pixels, and the colours of the labels.
+// twips turned into device-independent pixels, and the widgets of the layout tables.
 
 #include <QColor>
 #include <QFont>
 #include <QIcon>
 #include <QRect>
 #include <QStringList>
+#include <QWidget>
+#include <functional>
+
+#include "window_layouts.h"
 
 class QLabel;
 
@@ -28,32 +32,35 @@ QFont faceFont(int pixelSize, bool bold = false);
 
 // 15 twips are one pixel at 96 dots per inch.
 int twips(int value);
-QRect twipsRect(int left, int top, int width, int height);
+QRect twipsRect(const layout::TwipsRect& rect);
 
-inline const QColor kWhite{255, 255, 255};
-inline const QColor kBlack{0, 0, 0};
-inline const QColor kRed{255, 0, 0};
-inline const QColor kBlue{0, 0, 255};
+// A label of the layout tables, with its text, font and look. Text sits at the top of the
+// label, left-aligned or centred, and is cut off at the label's edges.
+QLabel* makeLabel(QWidget* parent, const layout::Control& control);
 
-// How a label of the layout tables looks.
-struct LabelLook {
-    bool centred = false;
-    bool boxed = false;                  // thin single line on all four sides
-    const QColor* background = nullptr;  // null: the window's face colour
-    const QColor* text = nullptr;        // null: the system's button-text colour
-};
-
-// A label placed at its twips rectangle, with its text, font and look. Text sits at the top
-// of the label, left-aligned or centred, and is cut off at the label's edges.
-QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& rect, const QString& text,
-                  const QFont& font, const LabelLook& look = {});
-
-// A picture placed at its twips rectangle: stretched to it, or at its natural size. Its
-// accessible name says what it shows.
-QLabel* makePicture(QWidget* parent, const QString& name, const QRect& rect,
-                    const QString& resource, bool stretched);
+// A picture of the layout tables: stretched to its rectangle, or at its natural size.
+QLabel* makePicture(QWidget* parent, const layout::Control& control);
 
 void setTextColour(QWidget* widget, const QColor& colour);
+
+// Names the window, places and fixes its client area, and gives it its caption, face and the
+// frog icon.
+void placeWindow(QWidget* window, const layout::Window& table);
+
+// Every control of the layout as a child of window, in the table's order, each named,
+// placed and shown or hidden as the table says; makeSound makes the sound control. The
+// controls that take the focus get the table's tab order, and the first of them the focus.
+void makeControls(QWidget* window, const layout::Window& table,
+                  const std::function<QWidget*(QWidget*)>& makeSound = {});
+
+// The control of that name made by makeControls.
+template <class Widget>
+Widget* controlOf(QWidget* window, const QString& name) {
+    auto* widget = window->findChild<Widget*>(name, Qt::FindDirectChildrenOnly);
+    if (widget == nullptr)
+        qFatal("%s has no control %s", qPrintable(window->objectName()), qPrintable(name));
+    return widget;
+}
 
 // The frog icon of both windows, with its transparent corners.
 QIcon frogIcon();

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <exception>
-#include <limits>
 
 #include "drill.h"
 #include "face.h"
@@ -30,27 +29,6 @@ QString qs(const std::u16string& text) {
     return QString::fromStdU16String(text);
 }
 
-QLineEdit* makeAnswerBox(QWidget* parent, const QString& name, const QRect& rect) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setGeometry(rect);
-    box->setFont(faceFont(48));  // 36 pt
-    box->setMaxLength(std::numeric_limits<int>::max());
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, kWhite);
-    box->setPalette(palette);
-    return box;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QRect& rect,
-                        const QString& caption, int pixelSize) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(rect);
-    button->setFont(faceFont(pixelSize));
-    return button;
-}
-
 }  // namespace
 
 struct Form1::Defaults {
@@ -63,13 +41,7 @@ struct Form1::Defaults {
 
 Form1::Form1(Form1Services services)
     : defaults_(std::make_unique<Defaults>(this)), services_(std::move(services)) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("「ポルネア」 for Windows"));
-    setWindowIcon(frogIcon());
-    setFont(faceFont(96));  // 72 pt; every text control has a font of its own
-    // The client area, placed as it opens; its size is fixed.
-    setGeometry(twips(3675), twips(1320), twips(11550), twips(7665));
-    setFixedSize(twips(11550), twips(7665));
+    placeWindow(this, layout::form1());
     createControls();
 
     if (!services_.exit)
@@ -102,73 +74,25 @@ Form1::Form1(Form1Services services)
 Form1::~Form1() = default;
 
 void Form1::createControls() {
-    const LabelLook problemCell{.centred = true, .boxed = true, .background = &kWhite};
-    const QFont big = faceFont(48);  // 36 pt
-
-    // Heading.
-    Image3 = makePicture(this, QStringLiteral("Image3"), twipsRect(120, 480, 630, 615),
-                         QStringLiteral(":/pictures/crest.jpg"), false);
-    Label4 = makeLabel(this, QStringLiteral("Label4"), twipsRect(1920, 120, 1455, 255),
-                       QStringLiteral("ぽる"), faceFont(16, true));
-    Label3 = makeLabel(this, QStringLiteral("Label3"), twipsRect(3000, 360, 3375, 735),
-                       QStringLiteral("【ねあ】"), big);
-    Image2 = makePicture(this, QStringLiteral("Image2"), twipsRect(8400, 240, 1215, 1095),
-                         QStringLiteral(":/pictures/logo.jpg"), true);
-    Image1 = makePicture(this, QStringLiteral("Image1"), twipsRect(9960, 240, 1215, 1095),
-                         QStringLiteral(":/pictures/mascot.jpg"), true);
-    Label2 =
-        makeLabel(this, QStringLiteral("Label2"), twipsRect(8400, 1440, 2775, 255),
-                  QStringLiteral("かえるの森 さんすう教室"), faceFont(13, true), {.centred = true});
-
-    // Problem number and the problem row.
-    Label[5] = makeLabel(this, QStringLiteral("Label(5)"), twipsRect(120, 1200, 3015, 495),
-                         QString(), faceFont(32), {.centred = true, .text = &kBlack});
-    Label[0] = makeLabel(this, QStringLiteral("Label(0)"), twipsRect(240, 1800, 1575, 855),
-                         QString(), big, problemCell);
-    Label[1] = makeLabel(this, QStringLiteral("Label(1)"), twipsRect(1920, 1800, 1575, 855),
-                         QString(), big, problemCell);
-    Label[2] = makeLabel(this, QStringLiteral("Label(2)"), twipsRect(3600, 1800, 1575, 855),
-                         QString(), big, problemCell);
-    Label[3] = makeLabel(this, QStringLiteral("Label(3)"), twipsRect(5280, 1800, 1305, 855),
-                         QStringLiteral("＝"), big, problemCell);
-    Text1[0] = makeAnswerBox(this, QStringLiteral("Text1(0)"), twipsRect(6720, 1800, 1575, 855));
-    Text1[0]->setAccessibleName(QStringLiteral("しょう（こたえ）"));
-    Label[6] = makeLabel(this, QStringLiteral("Label(6)"), twipsRect(8400, 1800, 1215, 855),
-                         QStringLiteral("・・・"), big, problemCell);
-    Text1[1] = makeAnswerBox(this, QStringLiteral("Text1(1)"), twipsRect(9720, 1800, 1575, 855));
-    Text1[1]->setAccessibleName(QStringLiteral("あまり"));
-    Label1 = makeLabel(this, QStringLiteral("Label1"), twipsRect(8280, 2760, 615, 255),
-                       QStringLiteral("半角"), faceFont(19), {.text = &kRed});
-    Label5 = makeLabel(this, QStringLiteral("Label5"), twipsRect(8880, 2760, 1215, 255),
-                       QStringLiteral("で入力！"), faceFont(19), {.text = &kBlack});
-
-    // The judgement mark and, in its place, the praise picture.
-    Label[4] = makeLabel(this, QStringLiteral("Label(4)"), twipsRect(1320, 3000, 3975, 4095),
-                         QString(), faceFont(267), {.background = &kWhite, .text = &kBlue});
-    Image4 = makePicture(this, QStringLiteral("Image4"), twipsRect(1200, 2880, 4215, 4335),
-                         QStringLiteral(":/pictures/praise.jpg"), true);
-    Image4->hide();
-
-    // Buttons.
-    Command1 = makeButton(this, QStringLiteral("Command1"), twipsRect(6480, 3360, 3375, 1215),
-                          QStringLiteral("こたえ"), 64);
-    Command2 = makeButton(this, QStringLiteral("Command2"), twipsRect(6480, 5040, 3375, 1215),
-                          QStringLiteral("つぎへ"), 64);
-    Command3 = makeButton(this, QStringLiteral("Command3"), twipsRect(9480, 6600, 1335, 500),
-                          QStringLiteral("おわり"), 21);
-
-    // The sound control is never seen.
-    MMControl1 = new MultimediaControl(this);
-    MMControl1->setObjectName(QStringLiteral("MMControl1"));
-    MMControl1->setGeometry(twipsRect(2400, 1200, 4695, 495));
-    MMControl1->hide();
-
-    // Only the answer boxes and the buttons take the focus, in this order.
-    setTabOrder(Text1[0], Command1);
-    setTabOrder(Command1, Command3);
-    setTabOrder(Command3, Command2);
-    setTabOrder(Command2, Text1[1]);
-    Text1[0]->setFocus();
+    makeControls(this, layout::form1(),
+                 [](QWidget* parent) { return new MultimediaControl(parent); });
+    for (int index = 0; index < 7; ++index)
+        Label[index] = controlOf<QLabel>(this, QStringLiteral("Label(%1)").arg(index));
+    for (int index = 0; index < 2; ++index)
+        Text1[index] = controlOf<QLineEdit>(this, QStringLiteral("Text1(%1)").arg(index));
+    Label1 = controlOf<QLabel>(this, QStringLiteral("Label1"));
+    Label2 = controlOf<QLabel>(this, QStringLiteral("Label2"));
+    Label3 = controlOf<QLabel>(this, QStringLiteral("Label3"));
+    Label4 = controlOf<QLabel>(this, QStringLiteral("Label4"));
+    Label5 = controlOf<QLabel>(this, QStringLiteral("Label5"));
+    Image1 = controlOf<QLabel>(this, QStringLiteral("Image1"));
+    Image2 = controlOf<QLabel>(this, QStringLiteral("Image2"));
+    Image3 = controlOf<QLabel>(this, QStringLiteral("Image3"));
+    Image4 = controlOf<QLabel>(this, QStringLiteral("Image4"));
+    Command1 = controlOf<QPushButton>(this, QStringLiteral("Command1"));
+    Command2 = controlOf<QPushButton>(this, QStringLiteral("Command2"));
+    Command3 = controlOf<QPushButton>(this, QStringLiteral("Command3"));
+    MMControl1 = controlOf<MultimediaControl>(this, QStringLiteral("MMControl1"));
 }
 
 const drill::DrillState& Form1::state() const {

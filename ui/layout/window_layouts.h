@@ -78,6 +78,7 @@ struct Window {
     std::u16string_view caption;  // the title bar
     TwipsRect client;             // the client area as it opens, from the screen's corner
     std::span<const Control> controls;
+    int fontPixels = 0;  // the window's own face; 0: the system's. Each text control has its own
 
     // The control of that name; nullptr when there is none.
     const Control* find(std::u16string_view controlName) const;
