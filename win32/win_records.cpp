@@ -49,10 +49,15 @@ std::u16string otherError(DWORD error) {
            std::u16string(records::reasons::kOtherErrorEnd);
 }
 
+// A refusal to write: by permissions, or by a disk that is write-protected.
+bool isRefusal(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
+}
+
 std::u16string reasonFor(DWORD error) {
     if (isDiskFull(error))
         return std::u16string(kDiskFull);
-    if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT)
+    if (isRefusal(error))
         return std::u16string(kNoPermission);
     return otherError(error);
 }
@@ -75,7 +80,7 @@ bool fileRefusesWriting(const std::wstring& path) {
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_ACCESS_DENIED;
+        return isRefusal(GetLastError());
     CloseHandle(file);
     return false;
 }
@@ -206,7 +211,7 @@ drill::HistoryOutcome writeHistoryFile(drill::DrillState& state) {
     const std::wstring path = windowsPath(records::historyFilePath(state.myid));
     const std::wstring temporary = temporaryNameFor(path);
     if (const DWORD error = writeNewFile(temporary, bytes); error != ERROR_SUCCESS) {
-        if (error != ERROR_ACCESS_DENIED)
+        if (!isRefusal(error))
             return failed(outcome, reasonFor(error));
         // No new file may be made in the folder; the learner's own file may still be written.
         const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -216,8 +221,8 @@ drill::HistoryOutcome writeHistoryFile(drill::DrillState& state) {
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
             return failed(outcome, kNoFolderOrFilePermission);
         if (const DWORD inPlace = rewriteInPlace(path, bytes); inPlace != ERROR_SUCCESS)
-            return failed(outcome, inPlace == ERROR_ACCESS_DENIED ? kNoFolderOrFilePermission
-                                                                  : reasonFor(inPlace));
+            return failed(outcome,
+                          isRefusal(inPlace) ? kNoFolderOrFilePermission : reasonFor(inPlace));
         outcome.written = true;
         return outcome;
     }
