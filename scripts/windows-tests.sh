@@ -8,6 +8,8 @@
 # in BUILD_DIR (build/windows), checks that every program needs only the DLLs of Windows
 # itself, and runs the tests under Wine in a fresh prefix of their own, which ends with the
 # script. JOBS sets the build's and the tests' parallel jobs (all cores).
+# As root, the saving tests also mount two small tmpfs disks and run as the account nobody
+# in a prefix of their own (tests/windows/saving-under-wine.sh).
 # The tests are those of tests/windows/CMakeLists.txt, which CTest runs with WINEPREFIX and
 # LANG=ja_JP.UTF-8 set; checks of the build that CTest does not run go at the end.
 # Installs missing Debian packages first. Called by test.sh.
