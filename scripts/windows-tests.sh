@@ -45,3 +45,8 @@ scripts/wine-prefix.sh "$WINEPREFIX"
 echo "Wine prefix made in $((SECONDS - start)) s"
 
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
+
+# A whole drill in rovedavu.exe driven from outside, its files against the bytes of the
+# Debian program's writer (history_bytes_tool of the plain build that test.sh makes first).
+tests/windows/whole-drill.sh "$build" \
+    "${HISTORY_BYTES_TOOL:-build/test/tests/records/history_bytes_tool}"
