@@ -73,6 +73,7 @@ HWND Form1::button(int command) const {
 
 void Form1::setLabelCaption(int index, const std::u16string& caption) {
     SetWindowTextW(label(index), wide(caption).c_str());
+    InvalidateRect(label(index), nullptr, FALSE);
 }
 
 void Form1::setLabelForeColor(int index, drill::Rgb colour) {
@@ -193,7 +194,7 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
                 return reinterpret_cast<LRESULT>(brush);
             break;
         case WM_DRAWITEM:
-            if (controls_->drawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            if (controls_->drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
                 return TRUE;
             break;
         case WM_DPICHANGED:

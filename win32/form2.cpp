@@ -58,7 +58,9 @@ void Form2::show() {
 }
 
 void Form2::setCaption(const std::u16string& name, const std::u16string& caption) {
-    SetWindowTextW(controls_->control(name), wide(caption).c_str());
+    HWND label = controls_->control(name);
+    SetWindowTextW(label, wide(caption).c_str());
+    InvalidateRect(label, nullptr, FALSE);
 }
 
 void Form2::setM(int row, const std::u16string& caption) {
@@ -114,7 +116,7 @@ LRESULT Form2::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
                 return reinterpret_cast<LRESULT>(brush);
             break;
         case WM_DRAWITEM:
-            if (controls_->drawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            if (controls_->drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
                 return TRUE;
             break;
         case WM_DPICHANGED:

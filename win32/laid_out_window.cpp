@@ -39,8 +39,9 @@ DWORD styleOf(const layout::Control& control) {
     DWORD style = WS_CHILD | (control.visible ? WS_VISIBLE : 0);
     switch (control.kind) {
         case Kind::Label:
-            // Text at the top, on one line, cut off at the edges; "&" is shown as it is.
-            style |= SS_NOPREFIX | (control.centred ? SS_CENTER : SS_LEFTNOWORDWRAP);
+            // Drawn by the window: text at the top, on one line, cut off at the edges, as
+            // no style of the standard control draws it. Its window text is what it shows.
+            style |= SS_OWNERDRAW;
             if (control.boxed)
                 style |= WS_BORDER;
             break;
@@ -219,14 +220,29 @@ void LaidOutWindow::setForeground(HWND control, layout::Colour colour) {
     InvalidateRect(control, nullptr, TRUE);
 }
 
-bool LaidOutWindow::drawPicture(const DRAWITEMSTRUCT& item) {
+bool LaidOutWindow::drawItem(const DRAWITEMSTRUCT& item) {
     const auto found = std::find_if(made_.begin(), made_.end(), [&item](const Made& made) {
         return made.hwnd == item.hwndItem;
     });
-    if (found == made_.end() || found->control->kind != Kind::Picture)
+    if (found == made_.end())
         return false;
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-    pictures_->draw(item.hDC, found->control->picture, item.rcItem);
+    const layout::Control& control = *found->control;
+    if (control.kind == Kind::Picture) {
+        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        pictures_->draw(item.hDC, control.picture, item.rcItem);
+        return true;
+    }
+    if (control.kind != Kind::Label)
+        return false;
+    HBRUSH background = colours(item.hDC, item.hwndItem);
+    FillRect(item.hDC, &item.rcItem, background);
+    SetBkMode(item.hDC, TRANSPARENT);
+    HGDIOBJ old = SelectObject(item.hDC, font(control.fontPixels, control.bold));
+    const std::wstring text = windowText(item.hwndItem);
+    RECT rect = item.rcItem;
+    DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &rect,
+              DT_SINGLELINE | DT_NOPREFIX | DT_TOP | (control.centred ? DT_CENTER : DT_LEFT));
+    SelectObject(item.hDC, old);
     return true;
 }
 

@@ -47,8 +47,8 @@ public:
     // or the text colour set since. Null when the control is not one of ours.
     HBRUSH colours(HDC dc, HWND control);
     void setForeground(HWND control, layout::Colour colour);
-    // Answers WM_DRAWITEM for the pictures.
-    bool drawPicture(const DRAWITEMSTRUCT& item);
+    // Answers WM_DRAWITEM for the labels and the pictures.
+    bool drawItem(const DRAWITEMSTRUCT& item);
 
 private:
     struct Made {
