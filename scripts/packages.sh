@@ -24,4 +24,4 @@ SCREENSHOT_PACKAGES=(xvfb xauth xdotool imagemagick dbus at-spi2-core python3-py
 # run it: a virtual X server, typing, the clipboard, a sound server, zip and unzip.
 WINE_PACKAGES=(wine wine64 fonts-ipafont-gothic locales)
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest "${WINE_PACKAGES[@]}" xvfb xauth xdotool
-    xclip zip unzip pulseaudio pulseaudio-utils)
+    xclip zip unzip python3 pulseaudio pulseaudio-utils)

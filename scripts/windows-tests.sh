@@ -46,7 +46,19 @@ echo "Wine prefix made in $((SECONDS - start)) s"
 
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
 
-# A whole drill in rovedavu.exe driven from outside, its files against the bytes of the
-# Debian program's writer (history_bytes_tool of the plain build that test.sh makes first).
-tests/windows/whole-drill.sh "$build" \
+# The portable zip, unpacked as a user would: the whole drill below runs the program in it.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+zip=$(packaging/windows/make-zip.sh "$build/win32/rovedavu.exe" "$version" "$build/package")
+mkdir "$work/unpacked"
+unzip -q "$zip" -d "$work/unpacked"
+unpacked="$work/unpacked/rovedavu-$version-windows-x64"
+for file in rovedavu.exe LICENSE.txt はじめにおよみください.txt; do
+    [ -s "$unpacked/$file" ] || { echo "$zip: $file is missing"; exit 1; }
+done
+echo "$zip unpacks: $(cd "$unpacked" && ls | tr '\n' ' ')"
+
+# A whole drill in the unpacked rovedavu.exe driven from outside, its files against the bytes
+# of the Debian program's writer (history_bytes_tool of the plain build that test.sh makes
+# first).
+PROGRAM="$unpacked/rovedavu.exe" tests/windows/whole-drill.sh "$build" \
     "${HISTORY_BYTES_TOOL:-build/test/tests/records/history_bytes_tool}"

@@ -11,6 +11,7 @@
 # Debian program writes for the same rows, date and ID (HISTORY_BYTES_TOOL, of the plain
 # build), and the archive's name must be the end's date and time, the computer's name and
 # 8 hex digits.
+# PROGRAM=EXE: that rovedavu.exe instead, such as the one unpacked from the zip.
 # SHOTS=DIR: the driver stops at each sight, and a screenshot of it goes into DIR.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -18,7 +19,7 @@ if [ $# -ne 2 ]; then
     echo "usage: $0 BUILD_DIR HISTORY_BYTES_TOOL" >&2
     exit 2
 fi
-program=$(realpath "$1/win32/rovedavu.exe")
+program=$(realpath "${PROGRAM:-$1/win32/rovedavu.exe}")
 driver=$(realpath "$1/tests/windows/drill_driver.exe")
 tool=$(realpath "$2")
 for file in "$program" "$driver" "$tool"; do
