@@ -28,8 +28,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = L"BareWindow";
     RegisterClassExW(&windowClass);
-    HWND window = CreateWindowExW(0, L"BareWindow", L"bare", WS_OVERLAPPEDWINDOW, 245, 88, 770,
-                                  511, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, L"BareWindow", L"bare", WS_OVERLAPPEDWINDOW, 245, 88, 770, 511,
+                                  nullptr, nullptr, instance, nullptr);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     win::WinDialogs dialogs(window);
