@@ -12,6 +12,7 @@
 # in a prefix of their own (tests/windows/saving-under-wine.sh).
 # The tests are those of tests/windows/CMakeLists.txt, which CTest runs with WINEPREFIX and
 # LANG=ja_JP.UTF-8 set; checks of the build that CTest does not run go at the end.
+# HISTORY_BYTES_TOOL and CUE_LISTENER name the plain build's tools, when not in build/test.
 # Installs missing Debian packages first. Called by test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -62,3 +63,8 @@ echo "$zip unpacks: $(cd "$unpacked" && ls | tr '\n' ' ')"
 # first).
 PROGRAM="$unpacked/rovedavu.exe" tests/windows/whole-drill.sh "$build" \
     "${HISTORY_BYTES_TOOL:-build/test/tests/records/history_bytes_tool}"
+
+# Every cue of a whole drill heard in time, in the unpacked rovedavu.exe, on a sound server
+# of the test's own that cue_listener of the plain build records.
+PROGRAM="$unpacked/rovedavu.exe" tests/windows/recorded-cues.sh "$build" \
+    "${CUE_LISTENER:-build/test/tests/ui/cue_listener}"

@@ -11,9 +11,12 @@
 //   ended<TAB>YYYYMMDD-HHMMSS<TAB>YYYYMMDD-HHMMSS   (the end of the drill lies between)
 //   row<TAB>problem text<TAB>wrong answers<TAB>time caption       (twenty of them)
 //
-//   drill_driver REPORT [--hold-ms N]
+//   drill_driver REPORT [--hold-ms N] [--press-log FILE]
 //
 // --hold-ms stops for that long at each sight worth a look and names it on standard output.
+// --press-log writes each press of a button that plays a cue: the cue's letter (R right,
+// W wrong, N next, E end) and the system time of the press in 100 ns units since 1601; the
+// presses then come at least 300 ms apart, so that each cue can be heard on its own.
 // Exit status 0 when every step went as it should; else 1 and the failed step on standard
 // error.
 
@@ -234,10 +237,12 @@ private:
 
 class Driver {
 public:
-    explicit Driver(DWORD holdMilliseconds) : hold_(holdMilliseconds) {}
+    Driver(DWORD holdMilliseconds, bool logPresses)
+        : hold_(holdMilliseconds), logPresses_(logPresses) {}
 
     void run();
     const std::wstring& report() const { return report_; }
+    const std::wstring& pressLog() const { return pressLog_; }
 
 private:
     struct Row {
@@ -247,6 +252,19 @@ private:
         double longest = 0;   // and at most
     };
 
+    // A button that plays the cue of that letter.
+    void press(std::wstring_view step, HWND button, wchar_t cue) {
+        if (logPresses_) {
+            std::this_thread::sleep_until(lastPress_ + kPressGap);
+            lastPress_ = SteadyClock::now();
+            FILETIME now{};
+            GetSystemTimePreciseAsFileTime(&now);
+            const ULONGLONG at =
+                (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+            pressLog_ += std::wstring(1, cue) + L" " + std::to_wstring(at) + L"\n";
+        }
+        click(step, button);
+    }
     void sight(std::wstring_view name) {
         if (hold_ == 0)
             return;
@@ -262,7 +280,11 @@ private:
                 std::wstring_view mark);
     void checkResults(const Form& results);
 
+    static constexpr auto kPressGap = std::chrono::milliseconds(300);
     DWORD hold_;
+    bool logPresses_;
+    std::wstring pressLog_;
+    SteadyClock::time_point lastPress_;
     std::wstring report_;
     std::array<Row, kProblems + 1> rows_{};
     std::set<std::wstring> problems_;
@@ -320,7 +342,7 @@ void Driver::answer(Form& drill, int k, const std::wstring& quotient, const std:
     if (markedBefore)
         await(step + L": the mark clears as the answer changes",
               [&] { return drill.text(u"Label(4)").empty(); });
-    click(step, drill.control(u"Command1"));
+    press(step, drill.control(u"Command1"), mark == L"×" ? L'W' : L'R');
     const bool praised = mark.empty();
     await(
         step + L": the judgement " + (praised ? L"(the praise picture)" : quoted(mark)),
@@ -391,7 +413,7 @@ void Driver::solve(Form& drill, int k, SteadyClock::time_point asked) {
         if (k == 1 && w == 0)
             sight(L"a wrong answer");
         if (k == kEndRefusedAt && w == 0) {
-            click(step + L", おわり", drill.control(u"Command3"));
+            press(step + L", おわり", drill.control(u"Command3"), L'E');
             sight(L"the end confirmation");
             answerEndBox(step + L", おわり answered No", drill.window(), IDNO);
             if (!shown(drill.window()) || drill.text(u"Label(5)") != number ||
@@ -467,7 +489,7 @@ void Driver::run() {
         solve(drill, k, asked);
         if (k < kProblems) {
             asked = SteadyClock::now();
-            click(L"problem " + std::to_wstring(k) + L", つぎへ", drill.control(u"Command2"));
+            press(L"problem " + std::to_wstring(k) + L", つぎへ", drill.control(u"Command2"), L'N');
         }
     }
     sight(L"the praise picture");
@@ -479,7 +501,7 @@ void Driver::run() {
                host + L"\n";
 
     const std::wstring endStep = L"problem 20, おわり answered Yes";
-    click(endStep, drill.control(u"Command3"));
+    press(endStep, drill.control(u"Command3"), L'E');
     const std::wstring endedAfter = localStamp();
     answerEndBox(endStep, drillWindow, IDYES);
     HWND resultsWindow = nullptr;
@@ -513,30 +535,51 @@ void Driver::run() {
         fail(L"results, おわり answered Yes", L"exit status " + std::to_wstring(status));
 }
 
+// Writes the text in UTF-8 to the file; false when it cannot.
+bool writeFile(const wchar_t* path, std::wstring_view text) {
+    const std::string bytes = utf8(text);
+    const HANDLE file =
+        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool whole =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
+    CloseHandle(file);
+    return whole;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2 && !(argc == 4 && std::wstring_view(argv[2]) == L"--hold-ms")) {
-        writeLine(STD_ERROR_HANDLE, L"usage: drill_driver REPORT [--hold-ms N]");
+    DWORD hold = 0;
+    const wchar_t* pressLog = nullptr;
+    bool usage = argc < 2 || argc % 2 != 0;
+    for (int k = 2; !usage && k + 1 < argc; k += 2) {
+        const std::wstring_view option = argv[k];
+        if (option == L"--hold-ms")
+            hold = static_cast<DWORD>(std::wcstoul(argv[k + 1], nullptr, 10));
+        else if (option == L"--press-log")
+            pressLog = argv[k + 1];
+        else
+            usage = true;
+    }
+    if (usage) {
+        writeLine(STD_ERROR_HANDLE, L"usage: drill_driver REPORT [--hold-ms N] [--press-log FILE]");
         return 2;
     }
-    Driver driver(argc == 4 ? static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)) : 0);
+    Driver driver(hold, pressLog != nullptr);
     try {
         driver.run();
     } catch (const StepFailed& failure) {
         writeLine(STD_ERROR_HANDLE, L"drill_driver: " + failure.message);
         return 1;
     }
-    const std::string bytes = utf8(driver.report());
-    const HANDLE file = CreateFileW(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    if (file == INVALID_HANDLE_VALUE ||
-        !WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size()) {
-        writeLine(STD_ERROR_HANDLE, L"drill_driver: cannot write " + std::wstring(argv[1]));
+    if (!writeFile(argv[1], driver.report()) ||
+        (pressLog != nullptr && !writeFile(pressLog, driver.pressLog()))) {
+        writeLine(STD_ERROR_HANDLE, L"drill_driver: cannot write its files");
         return 1;
     }
-    CloseHandle(file);
     return 0;
 }
