@@ -66,7 +66,7 @@ std::string fileBytes(const std::wstring& path) {
     return bytes;
 }
 
-// The decoded file in memory, played by PlaySound; a new cue cuts off the one playing.
+// The file in memory, played by PlaySound; a new cue cuts off the one playing.
 class MemoryPlayer : public CuePlayer {
 public:
     ~MemoryPlayer() override { close(); }
@@ -95,11 +95,10 @@ private:
     std::string bytes_;
 };
 
-// A WAV file's format and samples, inside its bytes.
+// A WAV file's format and samples.
 struct Wave {
     std::vector<char> format;  // a WAVEFORMATEX, cbSize zero when the file has none
-    const char* samples = nullptr;
-    DWORD size = 0;
+    std::string samples;
 };
 
 std::uint32_t littleEndian32(const char* bytes) {
@@ -120,15 +119,34 @@ bool parseWave(const std::string& bytes, Wave& wave) {
         if (bytes.compare(at, 4, "fmt ") == 0 && size >= 16 && size <= left) {
             wave.format.assign(std::max<std::size_t>(size, sizeof(WAVEFORMATEX)), '\0');
             std::memcpy(wave.format.data(), body, size);
+            // The extra format bytes it names, never more than the chunk holds.
+            auto& format = *reinterpret_cast<WAVEFORMATEX*>(wave.format.data());
+            format.cbSize = static_cast<WORD>(
+                std::min<std::size_t>(format.cbSize, wave.format.size() - sizeof(WAVEFORMATEX)));
         } else if (bytes.compare(at, 4, "data") == 0) {
-            wave.samples = body;
-            wave.size = static_cast<DWORD>(std::min<std::size_t>(size, left));
+            wave.samples.assign(body, std::min<std::size_t>(size, left));
         }
         if (size >= left)
             break;
         at += 8 + size + (size & 1);
     }
-    return !wave.format.empty() && wave.samples != nullptr && wave.size > 0;
+    return !wave.format.empty() && !wave.samples.empty();
+}
+
+// Silence after the samples of PCM and floating-point cues. A sound system may stop the
+// device as soon as it has counted the last sample played and keep what it still held,
+// which would then sound before the next cue; this way what it keeps is silence.
+void addSilence(Wave& wave) {
+    const auto& format = *reinterpret_cast<const WAVEFORMATEX*>(wave.format.data());
+    constexpr WORD kFloat = 3;            // WAVE_FORMAT_IEEE_FLOAT
+    constexpr WORD kExtensible = 0xFFFE;  // WAVE_FORMAT_EXTENSIBLE
+    if ((format.wFormatTag != WAVE_FORMAT_PCM && format.wFormatTag != kFloat &&
+         format.wFormatTag != kExtensible) ||
+        format.nBlockAlign == 0)
+        return;
+    const std::size_t blocks = format.nAvgBytesPerSec / 16 / format.nBlockAlign;  // 1/16 s
+    const char silence = format.wBitsPerSample == 8 ? '\x80' : '\0';
+    wave.samples.append(blocks * format.nBlockAlign, silence);
 }
 
 // A wave output device kept open from cue to cue, so that a cue only writes its samples:
@@ -162,20 +180,21 @@ public:
     void close() override {
         stop();
         unprepare();
-        fallback_.close();
         bytes_.clear();
         wave_ = {};
     }
     void open(const std::wstring& fileName) override {
         close();
         bytes_ = cueBytes(fileName);
-        if (!parseWave(bytes_, wave_))
+        if (parseWave(bytes_, wave_))
+            addSilence(wave_);
+        else
             wave_ = {};
     }
     void sound() override {
         if (bytes_.empty())
             return;
-        if (wave_.samples == nullptr || !openDevice(wave_.format)) {
+        if (wave_.samples.empty() || !openDevice(wave_.format)) {
             playElsewhere();
             return;
         }
@@ -183,8 +202,8 @@ public:
             waveOutReset(device_);  // the same cue again starts from its beginning
         if (!prepared_) {
             header_ = {};
-            header_.lpData = const_cast<char*>(wave_.samples);
-            header_.dwBufferLength = wave_.size;
+            header_.lpData = wave_.samples.data();
+            header_.dwBufferLength = static_cast<DWORD>(wave_.samples.size());
             if (waveOutPrepareHeader(device_, &header_, sizeof header_) != MMSYSERR_NOERROR)
                 return;
             prepared_ = true;
@@ -195,8 +214,10 @@ public:
     }
 
 private:
+    // The device marks the header done when it has played it.
     bool playing() const {
-        return device_ != nullptr && prepared_ && (header_.dwFlags & WHDR_DONE) == 0;
+        const auto flags = static_cast<const volatile DWORD&>(header_.dwFlags);
+        return device_ != nullptr && prepared_ && (flags & WHDR_DONE) == 0;
     }
     bool openDevice(const std::vector<char>& format) {
         if (device_ != nullptr && format == format_)
@@ -315,7 +336,7 @@ std::string cueBytes(const std::wstring& fileName) {
     return bytes;
 }
 
-SoundControl::SoundControl(PlayerKind kind) : kind_(kind) {}
+SoundControl::SoundControl(PlayerKind kind) : kind_(kind), thread_([this] { run(); }) {}
 
 SoundControl::~SoundControl() {
     {
@@ -349,8 +370,6 @@ void SoundControl::post(std::function<void(CuePlayer&)> command) {
     {
         const std::lock_guard lock(mutex_);
         commands_.push_back(std::move(command));
-        if (!thread_.joinable())
-            thread_ = std::thread([this] { run(); });
     }
     wake_.notify_one();
 }

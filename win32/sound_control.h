@@ -5,7 +5,9 @@
 #pragma once
 // MMControl1, the drill window's sound control. The engine sets its two properties; the
 // commands run in order on the control's own thread, so that a command never holds up the
-// window, and a failed command passes in silence.
+// window ("Sound" returns at once), and a failed command passes in silence. A new cue cuts
+// off the one still playing. A WAV file of the cue's name in the working folder replaces
+// the cue built into the program.
 
 #include <condition_variable>
 #include <deque>
@@ -44,6 +46,7 @@ std::string cueBytes(const std::wstring& fileName);
 
 class SoundControl : public drill::SoundControl {
 public:
+    // Starts the thread, which makes the player ready for the first cue.
     explicit SoundControl(PlayerKind kind = chosenPlayer());
     // Waits for the command being carried out, then ends the thread.
     ~SoundControl() override;

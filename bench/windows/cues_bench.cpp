@@ -70,7 +70,8 @@ int wmain(int argc, wchar_t** argv) {
         win::SoundControl sound;
         const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
             std::chrono::duration<double>(1 / perSecond));
-        const auto start = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+        // The program's control is made at start-up, long before the first cue.
+        const auto start = std::chrono::steady_clock::now() + std::chrono::seconds(1);
         for (std::size_t k = 0; k < cues.size(); ++k) {
             std::this_thread::sleep_until(start + static_cast<long>(k) * period);
             pressed.push_back(systemTime());
