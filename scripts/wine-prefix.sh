@@ -93,11 +93,18 @@ wine regedit /S 'C:\rovedavu-prefix.reg' >>"$log" 2>&1 ||
 rm -f "$reg"
 
 # Each value, looked up by a name that comes through the command line instead of the file.
-wine reg query 'HKCU\Software\Wine\X11 Driver' /v Managed >>"$log" 2>&1 ||
-    fail "the unmanaged windows setting is missing"
+# A look-up is tried three times: now and then one fails while Wine's server starts anew.
+query() { # key name
+    for _ in 1 2 3; do
+        wine reg query "$1" /v "$2" >>"$log" 2>&1 && return 0
+        sleep 1
+    done
+    return 1
+}
+query 'HKCU\Software\Wine\X11 Driver' Managed || fail "the unmanaged windows setting is missing"
 for name in "ＭＳ Ｐゴシック" "MS PGothic" "MS UI Gothic" "ＭＳ ゴシック" "MS Gothic" "Meiryo UI" \
     "Yu Gothic UI"; do
-    wine reg query 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" >>"$log" 2>&1 ||
+    query 'HKCU\Software\Wine\Fonts\Replacements' "$name" ||
         fail "the font replacement of $name is missing"
 done
 
