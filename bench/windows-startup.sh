@@ -22,8 +22,8 @@ cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DROVEDAVU_BUILD_BENCH=ON \
     -DROVEDAVU_BUILD_TESTS=OFF >/dev/null
 cmake --build build/bench -j "$jobs" --target bench_startup >/dev/null
 cmake -S . -B build/bench-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DROVEDAVU_BUILD_BENCH=ON -DROVEDAVU_BUILD_TESTS=OFF >/dev/null
-cmake --build build/bench-windows -j "$jobs" --target rovedavu bare_dialog >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DROVEDAVU_BUILD_BENCH=ON -DROVEDAVU_BUILD_TESTS=ON >/dev/null
+cmake --build build/bench-windows -j "$jobs" --target rovedavu bare_dialog drill_driver >/dev/null
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -64,3 +64,31 @@ stripped="$work/rovedavu-stripped.exe"
 x86_64-w64-mingw32-strip -o "$stripped" "$exe"
 echo "size as shipped (stripped): $(stat -c %s "$stripped") bytes"
 echo "imports: $(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
+
+# Resident memory through a whole drill, driven as the whole-drill test drives it: sampled
+# every 50 ms from the start to the results window's end.
+echo
+echo "== Resident memory of rovedavu.exe through a whole drill"
+wineserver -k
+wineserver -w
+rm -rf "$work/data/rirekidata"
+mkdir -p "$work/data/rirekidata"
+DISPLAY=":$display" wine build/bench-windows/win32/rovedavu.exe >/dev/null 2>&1 &
+sleep 2
+DISPLAY=":$display" wine build/bench-windows/tests/windows/drill_driver.exe \
+    "$(winepath -w "$work/report.txt")" >/dev/null 2>"$work/driver.log" &
+driver=$!
+peak=0 last=0 hwm=0
+while kill -0 "$driver" 2>/dev/null; do
+    pid=$(pgrep -f 'rovedavu\.exe' | head -n 1 || true)
+    if [ -n "$pid" ] && [ -r "/proc/$pid/status" ]; then
+        rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
+        now=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status" 2>/dev/null || true)
+        [ -n "$now" ] && hwm=$now
+        [ "${rss:-0}" -gt "$peak" ] && peak=$rss
+        last=${rss:-$last}
+    fi
+    sleep 0.05
+done
+wait "$driver" || { echo "!! the drill did not go through:"; cat "$work/driver.log"; }
+echo "VmRSS peak while sampled: $peak KiB; VmHWM at the last sample: $hwm KiB; VmRSS then: $last KiB"

@@ -51,11 +51,10 @@ Form1::~Form1() {
 }
 
 void Form1::show() {
-    ShowWindow(window_, SW_SHOWNORMAL);
-    SetFocus(text1Box(0));
-    // Start-up opens modal dialogs: it runs from the message loop, once the window is shown.
-    // Posted messages come before painting, so the date dialog is on the screen first and
-    // this window, with its pictures, is drawn straight after.
+    // Start-up opens modal dialogs: it runs from the message loop. The window itself is
+    // shown as soon as the date dialog waits for the learner, so that the question is on the
+    // screen first and this window, with its large text and pictures, is drawn straight
+    // after, behind the dialog it owns.
     PostMessageW(window_, kStartUp, 0, 0);
 }
 
@@ -111,6 +110,18 @@ void Form1::unload() {
     ShowWindow(window_, SW_HIDE);
     // The window goes once the handler that unloads it has ended.
     PostMessageW(window_, kUnload, 0, 0);
+}
+
+void Form1::showOnce() {
+    if (shown_ || unloading_)
+        return;
+    shown_ = true;
+    const bool dialogOpen = startedUp_ && GetLastActivePopup(window_) != window_;
+    ShowWindow(window_, dialogOpen ? SW_SHOWNA : SW_SHOWNORMAL);
+    if (dialogOpen)
+        SetForegroundWindow(GetLastActivePopup(window_));  // the dialog keeps the keyboard
+    else
+        SetFocus(text1Box(0));
 }
 
 bool Form1::takeKey(const MSG& message) {
@@ -177,9 +188,16 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             if (!startedUp_ && !unloading_) {
                 startedUp_ = true;
                 run([this] { drill_->startUp(); });
+                showOnce();
                 controls_->nameForScreenReaders();
+                if (parts_.afterStartUp)
+                    parts_.afterStartUp();
             }
             return 0;
+        case WM_ENTERIDLE:
+            // A dialog of this window is on the screen and waits for input.
+            showOnce();
+            break;
         case kUnload:
             DestroyWindow(window);
             return 0;

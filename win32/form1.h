@@ -26,6 +26,8 @@ struct Form1Parts {
     drill::RandomSource& random;
     drill::Records& records;
     drill::ResultsWindow& results;
+    // Runs once the start-up dialogs are answered, while the learner reads the first problem.
+    std::function<void()> afterStartUp;
 };
 
 class Form1 : public drill::DrillView {
@@ -33,7 +35,7 @@ public:
     explicit Form1(Form1Parts parts);
     ~Form1() override;
 
-    // Shows the window; start-up follows from the message loop.
+    // Start-up follows from the message loop; the window shows with its first dialog.
     void show();
     HWND hwnd() const { return window_; }
 
@@ -56,6 +58,7 @@ private:
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void command(int id, int notification);
     void endClicked();
+    void showOnce();
     void run(const std::function<void()>& handler);
     HWND label(int index) const;
     HWND text1Box(int index) const;
@@ -67,6 +70,7 @@ private:
     std::unique_ptr<drill::Drill> drill_;
     HWND lastFocus_ = nullptr;
     bool startedUp_ = false;
+    bool shown_ = false;
     bool ending_ = false;
     bool unloading_ = false;
 };

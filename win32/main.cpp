@@ -31,7 +31,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int status = 0;
     {
         win::SoundControl sound;  // MMControl1
-        win::Form1 form1({sound, dialogs, clock, random, records, results});
+        win::Form1 form1(
+            {sound, dialogs, clock, random, records, results, [&sound] { sound.prepare(); }});
         dialogs.setOwner(form1.hwnd());
         form1.show();
 

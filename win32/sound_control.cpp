@@ -336,7 +336,13 @@ std::string cueBytes(const std::wstring& fileName) {
     return bytes;
 }
 
-SoundControl::SoundControl(PlayerKind kind) : kind_(kind), thread_([this] { run(); }) {}
+SoundControl::SoundControl(PlayerKind kind) : kind_(kind) {}
+
+void SoundControl::prepare() {
+    const std::lock_guard lock(mutex_);
+    if (!thread_.joinable())
+        thread_ = std::thread([this] { run(); });
+}
 
 SoundControl::~SoundControl() {
     {
@@ -370,6 +376,8 @@ void SoundControl::post(std::function<void(CuePlayer&)> command) {
     {
         const std::lock_guard lock(mutex_);
         commands_.push_back(std::move(command));
+        if (!thread_.joinable())
+            thread_ = std::thread([this] { run(); });
     }
     wake_.notify_one();
 }

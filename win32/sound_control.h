@@ -46,7 +46,6 @@ std::string cueBytes(const std::wstring& fileName);
 
 class SoundControl : public drill::SoundControl {
 public:
-    // Starts the thread, which makes the player ready for the first cue.
     explicit SoundControl(PlayerKind kind = chosenPlayer());
     // Waits for the command being carried out, then ends the thread.
     ~SoundControl() override;
@@ -54,6 +53,11 @@ public:
     // "Stop", "Close", "Open" and "Sound", in any case; other commands do nothing.
     void setCommand(const std::u16string& command) override;
     void setFileName(const std::u16string& fileName) override;
+
+    // Starts the thread, which makes the player ready for the first cue: the sound system is
+    // reached once the start-up dialogs are answered, not on the way to them. The first
+    // command starts it too.
+    void prepare();
 
 private:
     void post(std::function<void(CuePlayer&)> command);
