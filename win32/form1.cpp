@@ -183,6 +183,8 @@ LRESULT CALLBACK Form1::procedure(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; controls_ && controls_->answer(message, wParam, lParam, result))
+        return result;
     switch (message) {
         case kStartUp:
             if (!startedUp_ && !unloading_) {
@@ -204,19 +206,6 @@ LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (lParam != 0)
                 command(LOWORD(wParam), HIWORD(wParam));
-            return 0;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-            if (HBRUSH brush = controls_->colours(reinterpret_cast<HDC>(wParam),
-                                                  reinterpret_cast<HWND>(lParam)))
-                return reinterpret_cast<LRESULT>(brush);
-            break;
-        case WM_DRAWITEM:
-            if (controls_->drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
-                return TRUE;
-            break;
-        case WM_DPICHANGED:
-            followDpiChange(window, *controls_, wParam, lParam);
             return 0;
         case WM_ACTIVATE:
             // The focus comes back to the control that had it, as in a dialog.

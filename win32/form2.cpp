@@ -104,23 +104,13 @@ LRESULT CALLBACK Form2::procedure(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 LRESULT Form2::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; controls_ && controls_->answer(message, wParam, lParam, result))
+        return result;
     switch (message) {
         case WM_COMMAND:
             if (LOWORD(wParam) == layout::form2().controlId(u"Command1") &&
                 HIWORD(wParam) == BN_CLICKED)
                 endClicked();
-            return 0;
-        case WM_CTLCOLORSTATIC:
-            if (HBRUSH brush = controls_->colours(reinterpret_cast<HDC>(wParam),
-                                                  reinterpret_cast<HWND>(lParam)))
-                return reinterpret_cast<LRESULT>(brush);
-            break;
-        case WM_DRAWITEM:
-            if (controls_->drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
-                return TRUE;
-            break;
-        case WM_DPICHANGED:
-            followDpiChange(window, *controls_, wParam, lParam);
             return 0;
         case WM_CLOSE:
             // The close box asks the end confirmation, like the end button.

@@ -220,6 +220,37 @@ void LaidOutWindow::setForeground(HWND control, layout::Colour colour) {
     InvalidateRect(control, nullptr, TRUE);
 }
 
+bool LaidOutWindow::answer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+            if (HBRUSH chosen =
+                    colours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+                result = reinterpret_cast<LRESULT>(chosen);
+                return true;
+            }
+            return false;
+        case WM_DRAWITEM:
+            if (drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+                result = TRUE;
+                return true;
+            }
+            return false;
+        case WM_DPICHANGED: {
+            // The size that the system suggests, and the controls laid out again.
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            applyDpi(HIWORD(wParam));
+            result = 0;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
 bool LaidOutWindow::drawItem(const DRAWITEMSTRUCT& item) {
     const auto found = std::find_if(made_.begin(), made_.end(), [&item](const Made& made) {
         return made.hwnd == item.hwndItem;

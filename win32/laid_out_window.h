@@ -43,6 +43,10 @@ public:
     HWND control(std::u16string_view name) const;
     HWND window() const { return window_; }
 
+    // Answers the messages about the controls that both windows answer alike: their colours,
+    // the drawing of labels and pictures, and a new DPI. False for any other message.
+    bool answer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     // Answers WM_CTLCOLORSTATIC and WM_CTLCOLOREDIT: the control's colours from the table,
     // or the text colour set since. Null when the control is not one of ours.
     HBRUSH colours(HDC dc, HWND control);

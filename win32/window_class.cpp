@@ -49,12 +49,4 @@ void placeForDpi(HWND window, const layout::Window& layout, DWORD style) {
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void followDpiChange(HWND window, LaidOutWindow& controls, WPARAM wParam, LPARAM lParam) {
-    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-    SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                 suggested->right - suggested->left, suggested->bottom - suggested->top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    controls.applyDpi(HIWORD(wParam));
-}
-
 }  // namespace win

@@ -32,7 +32,4 @@ T* windowObject(HWND window, UINT message, LPARAM lParam) {
 // the window would not fit the monitor's work area.
 void placeForDpi(HWND window, const layout::Window& layout, DWORD style);
 
-// WM_DPICHANGED: takes the size the system suggests and lays the controls out again.
-void followDpiChange(HWND window, LaidOutWindow& controls, WPARAM wParam, LPARAM lParam);
-
 }  // namespace win

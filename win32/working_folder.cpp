@@ -6,18 +6,11 @@
 
 #include <windows.h>
 
+#include "unreachable_folder.h"
 #include "wide_text.h"
 
 namespace win {
 namespace {
-
-constexpr std::u16string_view kTitle = u"ぽるねあ";
-constexpr std::u16string_view kUnreachable =
-    u"きろくを しまう フォルダに つながりません。\nきょうの きろくは ほぞんされません。";
-constexpr std::u16string_view kFolderLabel = u"フォルダ：";
-constexpr std::u16string_view kReasonLabel = u"りゆう：";
-constexpr std::u16string_view kNotSavedStart = u"きろくを しまう フォルダ ";
-constexpr std::u16string_view kNotSavedEnd = u" に つながりませんでした。";
 
 std::wstring environment(const wchar_t* name) {
     const DWORD length = GetEnvironmentVariableW(name, nullptr, 0);
@@ -194,9 +187,7 @@ std::u16string enterWorkingFolder(const WorkingFolder& folder) {
     if (!folder.configured)
         CreateDirectoryW(folder.path.c_str(), nullptr);  // the per-user folder, made at first use
     if (!SetCurrentDirectoryW(folder.path.c_str())) {
-        const DWORD error = GetLastError();
-        return unreachableReason(
-            isFolder(folder.path) || error != ERROR_DIRECTORY ? error : ERROR_DIRECTORY);
+        return unreachableReason(GetLastError());
     }
     CreateDirectoryW(L"rirekidata", nullptr);
     return {};
@@ -208,10 +199,9 @@ std::u16string startInWorkingFolder(drill::Dialogs& dialogs) {
     if (reason.empty())
         return {};
     const std::u16string path = utf16(folder.path);
-    dialogs.showMessage(std::u16string(kUnreachable) + u"\n\n" + std::u16string(kFolderLabel) +
-                            path + u"\n" + std::u16string(kReasonLabel) + reason,
-                        std::u16string(kTitle));
-    return std::u16string(kNotSavedStart) + path + std::u16string(kNotSavedEnd) + reason;
+    dialogs.showMessage(records::unreachable::message(path, reason),
+                        std::u16string(records::unreachable::kTitle));
+    return records::unreachable::notSavedReason(path, reason);
 }
 
 }  // namespace win

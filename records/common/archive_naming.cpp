@@ -6,25 +6,19 @@
 
 #include <cstddef>
 
+#include "utf16_units.h"
+
 namespace records {
 namespace {
+
+using utf16::isControl;
+using utf16::isHighSurrogate;
+using utf16::isLowSurrogate;
 
 constexpr std::u16string_view kPrefix = u"Rovedavu";
 constexpr std::u16string_view kSuffix = u".txt";
 constexpr std::size_t kHostMaxLength = 63;  // ASCII only, so also bytes
 constexpr int kHexLength = 8;
-
-bool isHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool isLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-bool isControl(char16_t unit) {
-    return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F);
-}
 
 bool isHostCharacter(char16_t c) {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||

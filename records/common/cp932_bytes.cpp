@@ -8,11 +8,14 @@
 #include <cstdint>
 
 #include "cp932_table.h"
+#include "utf16_units.h"
 
 namespace records::common {
 namespace {
 
 using namespace cp932;
+using utf16::isHighSurrogate;
+using utf16::isLowSurrogate;
 
 constexpr char kReplacement = '?';
 
@@ -38,14 +41,6 @@ char16_t windowsForm(char16_t unit) {
             return form.written;
     }
     return unit;
-}
-
-bool isHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool isLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
 char16_t pairCharacter(std::uint8_t lead, std::uint8_t trail) {

@@ -8,9 +8,14 @@
 
 #include "conversions.h"
 #include "cp932_bytes.h"
+#include "utf16_units.h"
 
 namespace records {
 namespace {
+
+using utf16::isControl;
+using utf16::isHighSurrogate;
+using utf16::isLowSurrogate;
 
 constexpr std::u16string_view kNamePrefix = u"Rovedavu";
 constexpr std::u16string_view kNameSuffix = u".txt";
@@ -23,18 +28,6 @@ constexpr std::u16string_view kHeaderText =
 // adds to it: "." and six random letters.
 constexpr std::size_t kNameMaxBytes = 255;
 constexpr std::size_t kTemporarySuffixBytes = 7;
-
-bool isHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool isLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-bool isControl(char16_t unit) {
-    return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F);
-}
 
 bool isUnusable(char16_t unit) {
     return unit == u'/' || unit == u'\\' || isControl(unit);
