@@ -21,27 +21,12 @@
 #include <vector>
 
 #include "cues.h"
+#include "drill_cue_order.h"
 #include "sound_control.h"
 
 namespace {
 
-enum Cue { Right, Wrong, Next, End };
-
-// The orders of a drill: wrong answers now and then, each right answer followed by the next
-// button, and now and then the end button answered No.
-std::vector<Cue> drillCues(int count) {
-    std::vector<Cue> cues;
-    for (int problem = 0; static_cast<int>(cues.size()) < count; ++problem) {
-        for (int wrong = 0; wrong < (problem % 4 == 1) + (problem % 7 == 3); ++wrong)
-            cues.push_back(Wrong);
-        cues.push_back(Right);
-        if (problem % 6 == 5)
-            cues.push_back(End);
-        cues.push_back(Next);
-    }
-    cues.resize(static_cast<std::size_t>(count));
-    return cues;
-}
+using namespace cue_order;
 
 unsigned long long systemTime() {
     FILETIME now{};

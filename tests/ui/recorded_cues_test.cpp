@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "drill_cue_order.h"
 #include "form1.h"
 #include "form2.h"
 #include "multimedia_control.h"
@@ -35,7 +36,8 @@ namespace {
 
 using std::chrono::milliseconds;
 
-enum Cue { Right, Wrong, Next, End };
+using namespace cue_order;
+
 const char* const kFiles[] = {"Chimes.wav", "Chimes2.wav", "pinpon.wav", "endpinpon.wav"};
 // Whole cycles in a 10 ms window at 48 kHz, so that the four never blur into each other.
 const std::vector<double> kTones = {600, 900, 1400, 2000};
@@ -46,22 +48,6 @@ struct Press {
     Cue cue;
     SteadyClock::time_point at;
 };
-
-// A drill's cues: wrong answers now and then, each right answer followed by the next
-// button, and now and then the end button answered No.
-std::vector<Cue> drillCues(int count) {
-    std::vector<Cue> cues;
-    for (int problem = 0; static_cast<int>(cues.size()) < count; ++problem) {
-        for (int wrong = 0; wrong < (problem % 4 == 1) + (problem % 7 == 3); ++wrong)
-            cues.push_back(Wrong);
-        cues.push_back(Right);
-        if (problem % 6 == 5)
-            cues.push_back(End);
-        cues.push_back(Next);
-    }
-    cues.resize(static_cast<std::size_t>(count));
-    return cues;
-}
 
 // The property settings of each cue, as the drill window's handlers make them.
 void play(ui::MultimediaControl& control, Cue cue) {
