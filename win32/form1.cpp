@@ -31,7 +31,7 @@ int idOf(std::u16string_view name) {
 }  // namespace
 
 Form1::Form1(Form1Parts parts) : parts_(parts) {
-    registerWindowClass(kForm1Class, procedure);
+    registerWindowClass(kForm1Class, windowProcedure<Form1>);
     controls_ = std::make_unique<LaidOutWindow>(layout::form1());
     const RECT frame = LaidOutWindow::frameFor(layout::form1(), kStyle, 0, 96);
     window_ =
@@ -173,13 +173,6 @@ void Form1::run(const std::function<void()>& handler) {
                                    u"ぽるねあ");
         PostQuitMessage(1);
     }
-}
-
-LRESULT CALLBACK Form1::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* form = windowObject<Form1>(window, message, lParam);
-    if (form == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return form->handle(window, message, wParam, lParam);
 }
 
 LRESULT Form1::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -53,9 +53,10 @@ public:
     void setImage4Visible(bool visible) override;
     void unload() override;
 
-private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's messages, from its window procedure.
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
     void command(int id, int notification);
     void endClicked();
     void showOnce();

@@ -30,7 +30,7 @@ Form2::~Form2() {
 }
 
 void Form2::create() {
-    registerWindowClass(kForm2Class, procedure);
+    registerWindowClass(kForm2Class, windowProcedure<Form2>);
     controls_ = std::make_unique<LaidOutWindow>(layout::form2());
     const RECT frame = LaidOutWindow::frameFor(layout::form2(), kStyle, 0, 96);
     window_ =
@@ -94,13 +94,6 @@ void Form2::endClicked() {
     unloading_ = true;
     ShowWindow(window_, SW_HIDE);
     PostQuitMessage(0);
-}
-
-LRESULT CALLBACK Form2::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* form = windowObject<Form2>(window, message, lParam);
-    if (form == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return form->handle(window, message, wParam, lParam);
 }
 
 LRESULT Form2::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -36,9 +36,10 @@ public:
 
     HWND hwnd() const { return window_; }
 
-private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's messages, from its window procedure.
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
     void create();
     void setCaption(const std::u16string& name, const std::u16string& caption);
     void endClicked();

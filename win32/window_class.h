@@ -27,6 +27,16 @@ T* windowObject(HWND window, UINT message, LPARAM lParam) {
     return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
+// The window procedure of a window class whose object answers handle(window, message, ...);
+// messages before the object is known go to DefWindowProcW.
+template <typename T>
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    T* object = windowObject<T>(window, message, lParam);
+    if (object == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return object->handle(window, message, wParam, lParam);
+}
+
 // Gives the window the place and client size of its layout at the DPI of its monitor: the
 // client area's corner where the layout puts it, the size from its twips, moved only where
 // the window would not fit the monitor's work area.
