@@ -170,6 +170,32 @@ TEST(Saving, AReadOnlyFileIsNeverReplaced) {
     EXPECT_EQ(entries(L"rirekidata"), std::vector<std::wstring>{kHistoryName});
 }
 
+// An ID that Windows cannot hold as a file name, or would store under another name, saves
+// nothing: not the history file, and no archive folder ("a:b" would be a hidden stream of
+// "Rovedavua", "ab." the folder of "ab").
+TEST(Saving, AnIdThatWindowsNamesCannotHoldSavesNothing) {
+    const TemporaryFolder folder;
+    const InFolder inside(folder.path());
+    ASSERT_TRUE(inside.entered());
+    ASSERT_TRUE(CreateDirectoryW(L"rirekidata", nullptr));
+    for (const std::u16string id :
+         {u"a:b", u"a*", u"a?", u"a\"b", u"a<b>", u"a|b", u"ab.", u"ab "}) {
+        SCOPED_TRACE(std::string(id.begin(), id.end()));
+        drill::DrillState state = fullDrill(3, id);
+        const drill::HistoryOutcome outcome = win::writeHistoryFile(state);
+        EXPECT_FALSE(outcome.written);
+        EXPECT_EQ(outcome.reason, reasons::kUnusableCharacter);
+        const drill::SaveOutcome archived =
+            win::writeArchiveFile(bytesOf(state), id, {2026, 12, 7, 9, 30, 15}, u"pc-01");
+        EXPECT_FALSE(archived.written);
+        EXPECT_EQ(archived.reason, reasons::kUnusableCharacter);
+        EXPECT_EQ(entries(L"rirekidata"), std::vector<std::wstring>{});
+    }
+    // The same letters without them are saved.
+    drill::DrillState state = fullDrill(3, u"ab");
+    EXPECT_TRUE(win::writeHistoryFile(state).written);
+}
+
 // A working folder that saving-under-wine.sh prepared, with the account and mode named.
 struct PreparedFolder {
     const wchar_t* name;
