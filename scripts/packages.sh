@@ -21,7 +21,8 @@ BENCH_PACKAGES=(libbenchmark-dev libx11-dev libxdamage-dev xvfb xauth pulseaudio
 SCREENSHOT_PACKAGES=(xvfb xauth xdotool imagemagick dbus at-spi2-core python3-pyatspi)
 # The Windows program: the mingw-w64 cross-compiler, GoogleTest's sources, and Wine with
 # the Japanese fonts and locale of scripts/wine-prefix.sh; then the tools of the tests that
-# run it: a virtual X server, typing, the clipboard, a sound server, zip and unzip.
+# run it: a virtual X server, typing, the clipboard, a sound server, zip and unzip; and wixl
+# and msitools, which make the MSI and read it back.
 WINE_PACKAGES=(wine wine64 fonts-ipafont-gothic locales)
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest "${WINE_PACKAGES[@]}" xvfb xauth xdotool
-    xclip zip unzip python3 pulseaudio pulseaudio-utils)
+    xclip zip unzip python3 pulseaudio pulseaudio-utils wixl msitools)
