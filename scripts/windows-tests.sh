@@ -13,6 +13,7 @@
 # The tests are those of tests/windows/CMakeLists.txt, which CTest runs with WINEPREFIX and
 # LANG=ja_JP.UTF-8 set; checks of the build that CTest does not run go at the end.
 # HISTORY_BYTES_TOOL and CUE_LISTENER name the plain build's tools, when not in build/test.
+# Also makes the portable zip and the MSI in BUILD_DIR/package.
 # Installs missing Debian packages first. Called by test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -47,7 +48,7 @@ echo "Wine prefix made in $((SECONDS - start)) s"
 
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
 
-# The portable zip, unpacked as a user would: the whole drill below runs the program in it.
+# The portable zip, unpacked as a user would: the recorded cues below run the program in it.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 zip=$(packaging/windows/make-zip.sh "$build/win32/rovedavu.exe" "$version" "$build/package")
 mkdir "$work/unpacked"
@@ -58,10 +59,18 @@ for file in rovedavu.exe LICENSE.txt はじめにおよみください.txt; do
 done
 echo "$zip unpacks: $(cd "$unpacked" && ls | tr '\n' ' ')"
 
-# A whole drill in the unpacked rovedavu.exe driven from outside, its files against the bytes
-# of the Debian program's writer (history_bytes_tool of the plain build that test.sh makes
-# first).
-PROGRAM="$unpacked/rovedavu.exe" tests/windows/whole-drill.sh "$build" \
+# The MSI holds the very program of the zip.
+msi=$(packaging/windows/make-msi.sh "$build/win32/rovedavu.exe" "$version" "$build/package")
+msiextract -C "$work/extracted" "$msi" >/dev/null
+cmp "$work/extracted/Rovedavu/rovedavu.exe" "$unpacked/rovedavu.exe" ||
+    { echo "$msi: its rovedavu.exe is not the zip's"; exit 1; }
+echo "$msi: $(stat -c %s "$msi") bytes"
+
+# The MSI installed, upgraded and removed silently, and between them a whole drill in the
+# installed rovedavu.exe driven from outside into a class folder on a file server, its files
+# against the bytes of the Debian program's writer (history_bytes_tool of the plain build that
+# test.sh makes first).
+tests/windows/installer.sh "$build" "$msi" \
     "${HISTORY_BYTES_TOOL:-build/test/tests/records/history_bytes_tool}"
 
 # Every cue of a whole drill heard in time, in the unpacked rovedavu.exe, on a sound server

@@ -13,6 +13,8 @@
 # 8 hex digits.
 # PROGRAM=EXE: that rovedavu.exe instead, such as the one unpacked from the zip.
 # SHOTS=DIR: the driver stops at each sight, and a screenshot of it goes into DIR.
+# PREFIX=DIR: the Wine prefix DIR, already made and the program's working folder already set
+# in it, and DATA=FOLDER: that working folder (a Unix path), where the files must go.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 if [ $# -ne 2 ]; then
@@ -29,10 +31,11 @@ done
 source "$here/scripts/virtual-display.sh"
 
 work=$(mktemp -d)
+prefix=${PREFIX:-$work/prefix}
 xvfb_pid=
 cleanup() {
-    if [ -d "$work/prefix" ]; then
-        { WINEPREFIX="$work/prefix" wineserver -k && WINEPREFIX="$work/prefix" wineserver -w; } \
+    if [ -d "$prefix" ]; then
+        { WINEPREFIX="$prefix" wineserver -k && WINEPREFIX="$prefix" wineserver -w; } \
             2>/dev/null || true
     fi
     if [ -n "$xvfb_pid" ]; then
@@ -48,18 +51,24 @@ fail() {
 }
 
 start=$SECONDS
-"$here/scripts/wine-prefix.sh" "$work/prefix"
-echo "Wine prefix made in $((SECONDS - start)) s"
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all LANG=ja_JP.UTF-8
+if [ -z "${PREFIX:-}" ]; then
+    "$here/scripts/wine-prefix.sh" "$prefix"
+    echo "Wine prefix made in $((SECONDS - start)) s"
+fi
+export WINEPREFIX="$prefix" WINEDEBUG=-all LANG=ja_JP.UTF-8
 unset LC_ALL
 start_xvfb "$work/xvfb.log"
 export DISPLAY=":$display"
 
 # The working folder, named by the user's settings file; the program is started elsewhere.
-mkdir -p "$work/data/rirekidata" "$work/elsewhere"
-appdata=$(winepath -u "$(wine cmd /c echo %APPDATA% | tr -d '\r')")
-mkdir -p "$appdata/Rovedavu"
-printf 'DataFolder=%s\r\n' "$(winepath -w "$work/data")" >"$appdata/Rovedavu/rovedavu.conf"
+mkdir -p "$work/elsewhere"
+data=${DATA:-$work/data}
+if [ -z "${DATA:-}" ]; then
+    mkdir -p "$data/rirekidata"
+    appdata=$(winepath -u "$(wine cmd /c echo %APPDATA% | tr -d '\r')")
+    mkdir -p "$appdata/Rovedavu"
+    printf 'DataFolder=%s\r\n' "$(winepath -w "$data")" >"$appdata/Rovedavu/rovedavu.conf"
+fi
 
 (cd "$work/elsewhere" && exec wine "$program") >"$work/program.log" 2>&1 &
 program_pid=$!
@@ -101,7 +110,7 @@ while IFS=$'\t' read -r kind first second third; do
 done <"$work/report.txt"
 [ "${#rows[@]}" -eq 20 ] || fail "the driver reported ${#rows[@]} rows"
 
-folder="$work/data/rirekidata"
+folder="$data/rirekidata"
 history="$folder/Rovedavu${said[id]}.txt"
 [ -f "$history" ] || fail "no history file $(basename "$history"); rirekidata holds: $(ls -A "$folder")"
 [ "$(ls -A "$folder" | LC_ALL=C sort | tr '\n' ' ')" = "Rovedavu${said[id]}.txt kiroku " ] ||
