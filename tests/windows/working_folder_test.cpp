@@ -114,6 +114,12 @@ TEST_F(WorkingFolderTest, ANamedFolderThatCannotBeReachedIsNeverMade) {
     EXPECT_EQ(win::enterWorkingFolder(missing), u"フォルダがありません。");
     EXPECT_EQ(GetFileAttributesW(missing.path.c_str()), INVALID_FILE_ATTRIBUTES);
 
+    // A file server that cannot be reached: a reason, and nothing on the local disk instead.
+    const win::WorkingFolder server{L"\\\\no-such-server\\class-3\\rovedavu", true};
+    EXPECT_NE(win::enterWorkingFolder(server), u"");
+    EXPECT_EQ(GetFileAttributesW((root_ + L"\\local\\Rovedavu").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(L"rirekidata"), INVALID_FILE_ATTRIBUTES);
+
     // The folder is there: it is entered, and rirekidata is made inside it.
     CreateDirectoryW((root_ + L"\\share").c_str(), nullptr);
     CreateDirectoryW(missing.path.c_str(), nullptr);
