@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <future>
+#include <mutex>
 #include <random>
 
 #include "history_bytes.h"
@@ -21,8 +22,15 @@ using records::reasons::kNoFolderOrFilePermission;
 using records::reasons::kNoFolderPermission;
 using records::reasons::kNoPermission;
 
-// How often an archive name that exists already is drawn again before giving up.
+// How often a temporary or archive name that exists already is drawn again before giving up.
 constexpr int kNameAttempts = 16;
+
+// The waits, in milliseconds, before each new try of a step that failed because another
+// program has the file open: about 2 s in all, short ones first. Another computer's save of
+// the same file holds it for a moment, a virus scanner or a backup for a fraction of a second;
+// a program that keeps the file open, as a spreadsheet does, is not waited for longer than the
+// learner waits for the results without wondering.
+constexpr DWORD kInUseWaits[] = {5, 10, 20, 40, 80, 160, 250, 250, 250, 250, 250, 250, 250};
 
 std::wstring windowsPath(std::u16string_view path) {
     std::wstring wide_ = wide(path);
@@ -31,13 +39,6 @@ std::wstring windowsPath(std::u16string_view path) {
             c = L'\\';
     }
     return wide_;
-}
-
-std::uint32_t randomNumber() {
-    static std::mutex mutex;
-    static std::random_device device;
-    const std::lock_guard lock(mutex);
-    return static_cast<std::uint32_t>(device());
 }
 
 bool isDiskFull(DWORD error) {
@@ -54,12 +55,42 @@ bool isRefusal(DWORD error) {
     return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
 }
 
+// Another program has the file open in a way that the step cannot share.
+bool isSharingViolation(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// Replacing a file that another program has open fails with a sharing violation, or, where
+// that program lets the file be deleted, with a refusal.
+bool mayBeInUse(DWORD error) {
+    return isSharingViolation(error) || error == ERROR_ACCESS_DENIED;
+}
+
+// A name that another save, here or on another computer, holds already.
+bool isNameTaken(DWORD error) {
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+}
+
 std::u16string reasonFor(DWORD error) {
     if (isDiskFull(error))
         return std::u16string(kDiskFull);
     if (isRefusal(error))
         return std::u16string(kNoPermission);
     return otherError(error);
+}
+
+// Runs the step, then again after each wait of kInUseWaits while it fails with an error that
+// inUse takes for a file in use: 0, or the error of its last try.
+template <typename Step, typename InUse>
+DWORD untilNotInUse(Step step, InUse inUse) {
+    DWORD error = step();
+    for (const DWORD wait : kInUseWaits) {
+        if (error == ERROR_SUCCESS || !inUse(error))
+            break;
+        Sleep(wait);
+        error = step();
+    }
+    return error;
 }
 
 bool isFolder(const std::wstring& path) {
@@ -138,10 +169,9 @@ DWORD rewriteInPlace(const std::wstring& path, const std::string& bytes) {
     return error;
 }
 
-std::wstring temporaryNameFor(const std::wstring& path) {
+std::wstring temporaryNameFor(const std::wstring& path, std::uint32_t random) {
     static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
     std::wstring name = path + L".";
-    std::uint32_t random = randomNumber();
     for (int k = 0; k < 6; ++k, random /= 36)
         name += kLetters[random % 36];
     return name;
@@ -178,6 +208,13 @@ std::u16string computerName() {
 
 }  // namespace
 
+std::uint32_t randomNameNumber() {
+    static std::mutex mutex;
+    static std::random_device device;
+    const std::lock_guard lock(mutex);
+    return static_cast<std::uint32_t>(device());
+}
+
 bool idFitsWindowsNames(std::u16string_view myid) {
     for (const char16_t c : myid) {
         if (c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' || c == u'*')
@@ -187,7 +224,7 @@ bool idFitsWindowsNames(std::u16string_view myid) {
     return myid.empty() || (myid.back() != u'.' && myid.back() != u' ');
 }
 
-drill::HistoryOutcome writeHistoryFile(drill::DrillState& state) {
+drill::HistoryOutcome writeHistoryFile(drill::DrillState& state, NameNumbers numbers) {
     drill::HistoryOutcome outcome;
     outcome.fileName = records::shownHistoryPath(state.myid);
     switch (records::checkHistoryId(state.myid)) {
@@ -209,8 +246,15 @@ drill::HistoryOutcome writeHistoryFile(drill::DrillState& state) {
 
     const std::string bytes = records::historyBytes(state);
     const std::wstring path = windowsPath(records::historyFilePath(state.myid));
-    const std::wstring temporary = temporaryNameFor(path);
-    if (const DWORD error = writeNewFile(temporary, bytes); error != ERROR_SUCCESS) {
+    // A temporary name that another save holds, by chance, is drawn again; that save's file is
+    // never touched.
+    std::wstring temporary;
+    DWORD created = ERROR_FILE_EXISTS;
+    for (int attempt = 0; attempt < kNameAttempts && isNameTaken(created); ++attempt) {
+        temporary = temporaryNameFor(path, numbers());
+        created = writeNewFile(temporary, bytes);
+    }
+    if (const DWORD error = created; error != ERROR_SUCCESS) {
         if (!isRefusal(error))
             return failed(outcome, reasonFor(error));
         // No new file may be made in the folder; the learner's own file may still be written.
@@ -232,11 +276,19 @@ drill::HistoryOutcome writeHistoryFile(drill::DrillState& state) {
         DeleteFileW(temporary.c_str());
         return failed(outcome, kNoPermission);
     }
-    if (!MoveFileExW(temporary.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = GetLastError();
+    // Another save of the same file, on this computer or another, or a program reading the
+    // file makes the replacement fail for as long as it has the file open.
+    const DWORD replaced = untilNotInUse(
+        [&] {
+            return MoveFileExW(temporary.c_str(), path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                       ? ERROR_SUCCESS
+                       : GetLastError();
+        },
+        mayBeInUse);
+    if (replaced != ERROR_SUCCESS) {
         DeleteFileW(temporary.c_str());
-        return failed(outcome, reasonFor(error));
+        return failed(outcome, reasonFor(replaced));
     }
     outcome.written = true;
     return outcome;
@@ -274,11 +326,11 @@ drill::SaveOutcome writeArchiveFile(const std::string& bytes, std::u16string_vie
 
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::wstring name = wide(records::archiveFileText(ended, host, randomNumber()));
+        const std::wstring name = wide(records::archiveFileText(ended, host, randomNameNumber()));
         const std::wstring temporary = folder + L"\\." + name;
         const std::wstring path = folder + L"\\" + name;
         error = writeNewFile(temporary, bytes);
-        if (error == ERROR_FILE_EXISTS)
+        if (isNameTaken(error))
             continue;
         if (error != ERROR_SUCCESS)
             return failure(reasonFor(error));
@@ -289,7 +341,7 @@ drill::SaveOutcome writeArchiveFile(const std::string& bytes, std::u16string_vie
         }
         error = GetLastError();
         DeleteFileW(temporary.c_str());
-        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+        if (!isNameTaken(error))
             return failure(reasonFor(error));
     }
     return failure(reasonFor(error));

@@ -7,6 +7,7 @@
 // with the Windows file calls and wide-character paths, so that an ID such as "漢字" and a
 // working folder on a file server (\\server\class-3\rovedavu) work.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -19,11 +20,20 @@ namespace win {
 // system refuses, Windows refuses < > : " | ? * in a name and drops a final "." or space.
 bool idFitsWindowsNames(std::u16string_view myid);
 
+// A source of the random numbers that the names of a save's files are drawn from.
+using NameNumbers = std::uint32_t (*)();
+
+// The system's random numbers.
+std::uint32_t randomNameNumber();
+
 // Writes the history file under the current folder: a temporary file in the same folder,
 // flushed to the disk, then put in place of the old one, which stays whole on any failure.
 // In a folder where no new file may be made but the file may be written, the file is
-// rewritten in place once room for the new bytes is reserved.
-drill::HistoryOutcome writeHistoryFile(drill::DrillState& state);
+// rewritten in place once room for the new bytes is reserved. The temporary name is drawn
+// from numbers, and drawn again while another save holds it. While another program has the
+// file open, the save tries again for about 2 s before it gives up.
+drill::HistoryOutcome writeHistoryFile(drill::DrillState& state,
+                                       NameNumbers numbers = randomNameNumber);
 
 // Writes the bytes as a new archive file, never replacing a file that is there: a temporary
 // name starting with ".", flushed, then renamed without replacing. Makes kiroku\ and the
