@@ -18,6 +18,7 @@ namespace win {
 namespace {
 
 using records::reasons::kDiskFull;
+using records::reasons::kFileInUse;
 using records::reasons::kNoFolderOrFilePermission;
 using records::reasons::kNoFolderPermission;
 using records::reasons::kNoPermission;
@@ -76,6 +77,8 @@ std::u16string reasonFor(DWORD error) {
         return std::u16string(kDiskFull);
     if (isRefusal(error))
         return std::u16string(kNoPermission);
+    if (isSharingViolation(error))
+        return std::u16string(kFileInUse);
     return otherError(error);
 }
 
@@ -98,6 +101,19 @@ bool isFolder(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// Whether the permissions refuse this account the access to the existing file. Opening it,
+// shared with every other program, changes nothing in it; a program that has it open without
+// sharing it that way gives a sharing violation, which is no refusal.
+bool refusesAccess(const std::wstring& path, DWORD access) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return isRefusal(GetLastError());
+    CloseHandle(file);
+    return false;
+}
+
 // Whether the file is there but this account may not write it: read-only, or refused by its
 // permissions. A folder that takes new files could still let the file be replaced.
 bool fileRefusesWriting(const std::wstring& path) {
@@ -106,14 +122,7 @@ bool fileRefusesWriting(const std::wstring& path) {
         return false;
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
         return true;
-    // Opening for writing, without writing, changes nothing in the file.
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return isRefusal(GetLastError());
-    CloseHandle(file);
-    return false;
+    return refusesAccess(path, GENERIC_WRITE);
 }
 
 // Writes every byte and flushes it to the disk; 0, or the error of the step that failed.
@@ -143,13 +152,20 @@ DWORD writeNewFile(const std::wstring& path, const std::string& bytes) {
 }
 
 // Reserves room for the bytes in the existing file first, so that a full disk fails before
-// a byte changes, then writes them, cuts the file to their length and flushes it.
+// a byte changes, then writes them, cuts the file to their length and flushes it. The file is
+// opened for this save alone: nobody reads it half written, and a program that has it open
+// is waited for a little.
 DWORD rewriteInPlace(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError();
-    DWORD error = ERROR_SUCCESS;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    DWORD error = untilNotInUse(
+        [&] {
+            file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+            return file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+        },
+        isSharingViolation);
+    if (error != ERROR_SUCCESS)
+        return error;
     LARGE_INTEGER size{};
     LARGE_INTEGER wanted{};
     wanted.QuadPart = static_cast<LONGLONG>(bytes.size());
@@ -288,6 +304,10 @@ drill::HistoryOutcome writeHistoryFile(drill::DrillState& state, NameNumbers num
         mayBeInUse);
     if (replaced != ERROR_SUCCESS) {
         DeleteFileW(temporary.c_str());
+        // A refusal that lasts is one of the permissions only when they refuse deleting the
+        // file, which replacing it needs.
+        if (replaced == ERROR_ACCESS_DENIED && !refusesAccess(path, DELETE))
+            return failed(outcome, kFileInUse);
         return failed(outcome, reasonFor(replaced));
     }
     outcome.written = true;

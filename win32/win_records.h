@@ -31,7 +31,7 @@ std::uint32_t randomNameNumber();
 // In a folder where no new file may be made but the file may be written, the file is
 // rewritten in place once room for the new bytes is reserved. The temporary name is drawn
 // from numbers, and drawn again while another save holds it. While another program has the
-// file open, the save tries again for about 2 s before it gives up.
+// file open, the save tries again for about 2 s before it gives up with kFileInUse.
 drill::HistoryOutcome writeHistoryFile(drill::DrillState& state,
                                        NameNumbers numbers = randomNameNumber);
 

@@ -29,6 +29,8 @@ inline constexpr std::u16string_view kNoFolderOrFilePermission =
 inline constexpr std::u16string_view kOthersFile =
     u"rirekidata フォルダでは、ほかのアカウントのファイルを置きかえられません。";
 inline constexpr std::u16string_view kDiskFull = u"ディスクがいっぱいです。";
+// Windows: another program, such as a spreadsheet, has the file open and does not let go.
+inline constexpr std::u16string_view kFileInUse = u"ほかのプログラムがこのファイルを開いています。";
 inline constexpr std::u16string_view kUnusableCharacter =
     u"ID に、ファイル名に使えない文字（/ や \\ や制御文字）が入っています。";
 inline constexpr std::u16string_view kIdTooLong = u"ID が長すぎて、ファイル名にできません。";

@@ -5,6 +5,7 @@
 // Saving the history file and the archive with the Win32 file calls on real file systems: a
 // file that may not be written, a folder that takes no new file, a read-only disk and a full
 // one. Each failure gives the same reason as on Debian and keeps the old file byte for byte.
+// So does a file that another program keeps open, which only Windows refuses to replace.
 //
 // saving-under-wine.sh prepares what only root can: the folders below
 // ROVEDAVU_SAVING_FOLDERS, with files of another account, and a small disk of 64 KiB at
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "drill.h"
@@ -244,6 +246,70 @@ TEST(Saving, EachPreparedFolderGivesTheReasonAndKeepsTheOldFile) {
         EXPECT_EQ(outcome.archive->written, row.archiveReason.empty());
         EXPECT_EQ(outcome.archive->reason, row.archiveReason);
         EXPECT_EQ(entries(L"rirekidata"), row.left);
+    }
+}
+
+// Another program that has the file open for reading and lets others only read it, as a
+// spreadsheet does; it lets go after the given milliseconds, or at its own end (INFINITE).
+class Holder {
+public:
+    Holder(const wchar_t* path, DWORD letGoAfter)
+        : file_(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {
+        if (file_ != INVALID_HANDLE_VALUE && letGoAfter != INFINITE) {
+            letGo_ = std::thread([file = file_, letGoAfter] {
+                Sleep(letGoAfter);
+                CloseHandle(file);
+            });
+        }
+    }
+    ~Holder() {
+        if (letGo_.joinable())
+            letGo_.join();
+        else if (file_ != INVALID_HANDLE_VALUE)
+            CloseHandle(file_);
+    }
+    Holder(const Holder&) = delete;
+    Holder& operator=(const Holder&) = delete;
+    bool holds() const { return file_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE file_;
+    std::thread letGo_;
+};
+
+// The save waits a little for a program that has the history file open: the file is written
+// once it lets go; otherwise the reason says so, and the old file stays byte for byte. Also in
+// a folder that takes no new file, where the file is rewritten in place.
+TEST(Saving, AFileThatAnotherProgramHasOpenIsWaitedForALittle) {
+    const TemporaryFolder own;
+    std::vector<std::wstring> folders{own.path()};
+    if (const std::wstring prepared = environment(L"ROVEDAVU_SAVING_FOLDERS"); !prepared.empty())
+        folders.push_back(prepared + L"\\locked-writable");
+    ASSERT_TRUE(CreateDirectoryW((own.path() + L"\\rirekidata").c_str(), nullptr));
+    for (const std::wstring& folder : folders) {
+        const InFolder inside(folder);
+        ASSERT_TRUE(inside.entered());
+        for (const DWORD letGoAfter : {DWORD{150}, DWORD{INFINITE}}) {
+            SCOPED_TRACE(testing::Message()
+                         << "lets go after " << letGoAfter << " ms in "
+                         << (folder == own.path() ? "an open folder" : "locked-writable"));
+            const bool letsGo = letGoAfter != INFINITE;
+            ASSERT_TRUE(writeFile(kHistoryPath, kOldFile));
+            drill::HistoryOutcome outcome;
+            {
+                const Holder holder(kHistoryPath, letGoAfter);
+                ASSERT_TRUE(holder.holds());
+                drill::DrillState state = fullDrill(20, u"12");
+                outcome = win::writeHistoryFile(state);
+            }
+            EXPECT_EQ(outcome.written, letsGo);
+            EXPECT_EQ(outcome.reason, letsGo ? u"" : reasons::kFileInUse);
+            EXPECT_EQ(readFile(kHistoryPath), letsGo ? bytesOf(fullDrill(20, u"12")) : kOldFile);
+            EXPECT_EQ(entries(L"rirekidata"), std::vector<std::wstring>{kHistoryName});
+        }
+        // The prepared folder as the other tests expect it.
+        ASSERT_TRUE(writeFile(kHistoryPath, kOldFile));
     }
 }
 
