@@ -30,6 +30,8 @@ msi="$out/rovedavu-$version-x64.msi"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# The time in the program's header, as in the zip: the same rovedavu.exe in both.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)}
 x86_64-w64-mingw32-strip -o "$work/rovedavu.exe" "$exe"
 { printf '\xEF\xBB\xBF'; sed 's/\r*$/\r/' "$root/LICENSES/GPL-3.0-or-later.txt"; } \
     >"$work/LICENSE.txt"

@@ -23,14 +23,16 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/$name"
 
+# One time for the program's header and every file, so that the same program makes the same
+# zip, and the same rovedavu.exe as the MSI.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)}
 x86_64-w64-mingw32-strip -o "$work/$name/rovedavu.exe" "$exe"
 windows_text() { # from to
     { printf '\xEF\xBB\xBF'; sed 's/\r*$/\r/' "$1"; } >"$2"
 }
 windows_text "$root/LICENSES/GPL-3.0-or-later.txt" "$work/$name/LICENSE.txt"
 windows_text "$here/はじめにおよみください.txt" "$work/$name/はじめにおよみください.txt"
-# The same time on every file, so that the same program makes the same zip.
-find "$work/$name" -exec touch -d "@${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)}" {} +
+find "$work/$name" -exec touch -d "@$SOURCE_DATE_EPOCH" {} +
 
 rm -f "$out/$name.zip"
 # Python's zip writer marks the non-ASCII names as UTF-8 (bit 11), which Windows' own zip
