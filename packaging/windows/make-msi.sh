@@ -12,6 +12,8 @@
 #   - the Japanese names: the product "ポルネア" (Apps & features) and the Start menu entry;
 #   - the Start menu entry as a plain shortcut to the program: wixl makes every shortcut
 #     advertised, which Windows would check, and repair from the MSI, at each start;
+#   - a rebuilt MSI of the same version replaces the installed one too, instead of being
+#     installed beside it (the upgrade's highest version is inclusive);
 #   - the public property DATAFOLDER: when given, [General] DataFolder=<it> is written into
 #     %ProgramData%\Rovedavu\rovedavu.conf. That component is permanent, so neither an
 #     upgrade nor a removal takes the setting away, and an install without DATAFOLDER leaves
@@ -52,17 +54,21 @@ printf '%s\n' 'IniFile	FileName	DirProperty	Section	Key	Value	Action	Component_'
     's72	l255	S72	l96	l128	l255	i2	s72' 'IniFile	IniFile' \
     'DataFolder	ROVEDAVU.CON|rovedavu.conf	SETTINGSDIR	General	DataFolder	[DATAFOLDER]	0	Settings' |
     idt IniFile
+upgrade_code=$(sed -n 's/.*UpgradeCode="\([^"]*\)".*/{\1}/p' "$here/rovedavu.wxs" | tr a-f A-F)
 # Text given to SQL queries is UTF-8; msibuild stores it in the database's code page.
 msibuild "$work/rovedavu.msi" -q "UPDATE Property SET Value = 'ポルネア' WHERE Property = 'ProductName'" \
     -q "UPDATE Shortcut SET Name = 'ROVEDAVU|ポルネア', Target = '[#rovedavu.exe]', Description = 'わり算の れんしゅう ドリル' WHERE Shortcut = 'StartMenuEntry'" \
     -q "UPDATE Property SET Value = 'WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED;DATAFOLDER' WHERE Property = 'SecureCustomProperties'" \
     -q "UPDATE Component SET Condition = 'DATAFOLDER', Attributes = 272 WHERE Component = 'Settings'" \
+    -q "UPDATE LaunchCondition SET Description = 'これより新しいポルネアが、もうインストールされています。' WHERE Condition = 'NOT WIX_DOWNGRADE_DETECTED'" \
+    -q "DELETE FROM Upgrade WHERE ActionProperty = 'WIX_UPGRADE_DETECTED'" \
+    -q "INSERT INTO Upgrade (UpgradeCode, VersionMax, Attributes, ActionProperty) VALUES ('$upgrade_code', '$version', 513, 'WIX_UPGRADE_DETECTED')" \
     -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('RemoveIniValues', 3800)" \
     -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('WriteIniValues', 5100)"
 
 # What the queries should have left, read back.
 check() { # TABLE TEXT
-    msiinfo export "$work/rovedavu.msi" "$1" | grep -qF "$2" ||
+    msiinfo export "$work/rovedavu.msi" "$1" | grep -F "$2" >/dev/null ||
         { echo "$msi: the $1 table lacks: $2" >&2; exit 1; }
 }
 check _ForceCodepage $'932\t_ForceCodepage'
@@ -72,7 +78,9 @@ check Shortcut $'StartMenuEntry\tProgramMenuFolder\tROVEDAVU|ポルネア\tProgr
 check Component $'Settings\t{8D0F2C36-5B7E-4A1F-9C43-6E2A71B0D5F5}\tSETTINGSDIR\t272\tDATAFOLDER'
 check IniFile $'SETTINGSDIR\tGeneral\tDataFolder\t[DATAFOLDER]\t0\tSettings'
 check InstallExecuteSequence $'WriteIniValues\t\t5100'
-msiinfo suminfo "$work/rovedavu.msi" | grep -q '^Template: x64;1041$' ||
+check Upgrade $'\t'"$version"$'\t\t513\t\tWIX_UPGRADE_DETECTED'
+check LaunchCondition $'NOT WIX_DOWNGRADE_DETECTED\tこれより新しいポルネア'
+msiinfo suminfo "$work/rovedavu.msi" | grep '^Template: x64;1041$' >/dev/null ||
     { echo "$msi: not marked for x64 and Japanese" >&2; exit 1; }
 mv "$work/rovedavu.msi" "$msi"
 echo "$msi"

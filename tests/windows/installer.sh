@@ -12,7 +12,7 @@
 #   2. the installed program does a whole drill (whole-drill.sh), and its files go to the
 #      class folder;
 #   3. an MSI of a higher version, installed without DATAFOLDER, replaces it in place and
-#      leaves the settings file alone;
+#      leaves the settings file alone, and the older MSI then refuses to go over it;
 #   4. its removal takes the program away and leaves every learner's file where it was.
 # HISTORY_BYTES_TOOL is the plain build's, as for whole-drill.sh.
 set -euo pipefail
@@ -105,7 +105,13 @@ grep -qxF "DisplayVersion=$major.$minor.$((patch + 1))" "$work/entry.txt" ||
 cmp -s "$settings" "$work/settings-before" || fail "an install without DATAFOLDER changed the settings"
 [ -s "$installed/rovedavu.exe" ] && [ "$(start_menu_entry | wc -l)" -eq 1 ] ||
     fail "after the upgrade, the program or its Start menu entry is missing"
-echo "The newer MSI replaced version $version in place and left the settings file alone"
+# The older MSI again: refused, the newer version stays.
+status=0
+wine msiexec /i "$(windows_path "$msi")" /qn || status=$?
+[ "$status" -ne 0 ] && [ -z "$(uninstall_entry "$product")" ] ||
+    fail "the older MSI installed over the newer one (status $status)"
+echo "The newer MSI replaced version $version in place and left the settings file alone;"
+echo "the older one does not go over it"
 
 # 4. Removed: the program goes, the learners' files and the settings stay. A rirekidata beside
 # the program (a computer set up to keep its drills there) stays too.
