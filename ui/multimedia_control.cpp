@@ -34,21 +34,26 @@ std::vector<QThread*>& endingThreads() {
     return threads;
 }
 
-// At the end of the program: a sound system that hangs must not hold it for long.
-void waitForEndingThreads() {
+// At the end of the program: a sound system that hangs must not hold it for long. False when
+// a thread was left running.
+bool waitForEndingThreads() {
     const QDeadlineTimer deadline(kExitWaitMs);
+    bool allEnded = true;
     for (QThread* thread : endingThreads()) {
-        if (thread->wait(deadline))
+        if (thread->wait(deadline)) {
             delete thread;
-        else
+        } else {
             qCWarning(lcSound) << "the sound thread did not end; the program leaves it";
+            allEnded = false;
+        }
     }
     endingThreads().clear();
+    return allEnded;
 }
 
 void letEnd(QThread* thread) {
     static const bool routineAdded = [] {
-        qAddPostRoutine(waitForEndingThreads);
+        qAddPostRoutine([] { (void)waitForEndingThreads(); });
         return true;
     }();
     (void)routineAdded;
@@ -134,6 +139,10 @@ MultimediaControl::~MultimediaControl() {
     letEnd(thread_);
     QMetaObject::invokeMethod(
         host_, [host = host_] { host->finish(); }, Qt::QueuedConnection);
+}
+
+bool MultimediaControl::endSoundThreads() {
+    return waitForEndingThreads();
 }
 
 QUrl MultimediaControl::locate(const QString& fileName) {

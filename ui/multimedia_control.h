@@ -38,6 +38,12 @@ public:
     // that the first cue starts as quickly as the others.
     void prepare();
 
+    // At the end of the program, after its event loop: waits up to 2 s in all for the sound
+    // threads of the controls already gone. False when one of them has not ended; it is then
+    // most likely inside the sound system, waiting for a sound server that does not answer,
+    // and the sound system must not be torn down under it (see main.cpp).
+    static bool endSoundThreads();
+
     // Where a file name leads: a name with a folder as given, a bare name in the current
     // directory first, then among the cues shipped inside the program. Empty when neither.
     static QUrl locate(const QString& fileName);
