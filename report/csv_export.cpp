@@ -4,8 +4,6 @@
 
 #include "csv_export.h"
 
-#include <QSaveFile>
-
 #include "tables.h"
 
 namespace report {
@@ -59,15 +57,36 @@ QByteArray problemsCsv(const QString& id, const std::vector<ProblemFigures>& pro
     return tableCsv(problemTable(problems), QStringLiteral("ID"), id);
 }
 
-bool writeExport(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error != nullptr)
-            *error =
-                QStringLiteral("%1 に書きこめませんでした（%2）。").arg(path, file.errorString());
+bool commitExport(QSaveFile& file, QString* reason) {
+    const auto failed = [&] {
+        *reason = file.error() == QFileDevice::ResourceError
+                      ? QStringLiteral("ディスクがいっぱいです")
+                      : file.errorString();
+        return false;
+    };
+    // A write error may show only in flush(), and commit() would still put the short file in
+    // place; so the writing is cancelled before commit() on any failure.
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
+        failed();
+        file.cancelWriting();
         return false;
     }
-    return true;
+    return file.commit() || failed();
+}
+
+bool writeExport(const QString& path, const QByteArray& bytes, QString* error) {
+    QSaveFile file(path);
+    QString reason;
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(bytes);  // a failed write leaves its error for commitExport
+        if (commitExport(file, &reason))
+            return true;
+    } else {
+        reason = file.errorString();
+    }
+    if (error != nullptr)
+        *error = QStringLiteral("%1 に書きこめませんでした（%2）。").arg(path, reason);
+    return false;
 }
 
 }  // namespace report

@@ -7,6 +7,7 @@
 // text items always quoted with "" for a double quote inside, numbers bare.
 
 #include <QByteArray>
+#include <QSaveFile>
 #include <QString>
 #include <vector>
 
@@ -22,5 +23,9 @@ QByteArray problemsCsv(const QString& id, const std::vector<ProblemFigures>& pro
 
 // Writes the bytes whole or not at all. On failure, false and the reason in Japanese.
 bool writeExport(const QString& path, const QByteArray& bytes, QString* error);
+
+// Puts a written export in place, or on any failure of the writing before leaves nothing
+// behind and gives false with the reason (a full disk in Japanese). Shared with the PDF.
+bool commitExport(QSaveFile& file, QString* reason);
 
 }  // namespace report

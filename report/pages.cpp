@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <functional>
 
+#include "csv_export.h"
 #include "figures.h"
 #include "pictures.h"
 #include "tables.h"
@@ -191,9 +192,8 @@ bool writePdf(const QString& path, const QString& title, QString* error,
         file.cancelWriting();
         return failed(QStringLiteral("ページを描けませんでした"));
     }
-    if (!file.commit())
-        return failed(file.errorString());
-    return true;
+    QString reason;
+    return commitExport(file, &reason) || failed(reason);
 }
 
 }  // namespace

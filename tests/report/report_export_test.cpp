@@ -7,14 +7,19 @@
 // exports run the real program, without a display.
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 
 #include "class_folder.h"
 #include "class_folder_maker.h"
@@ -258,6 +263,39 @@ TEST_F(KnownFolder, RefusesWithAMessage) {
         EXPECT_TRUE(run.errors.contains(QString::fromUtf8(c.message))) << run.errors.toStdString();
     }
     EXPECT_EQ(snapshot(), before);
+}
+
+// Onto a full disk, an export fails with the reason in Japanese and leaves no file: the
+// bytes that did not fit show only when they are flushed.
+TEST_F(KnownFolder, AnExportOntoAFullDiskFailsAndLeavesNoFile) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    const QString disk = dir_.filePath("disk");
+    ASSERT_TRUE(QDir().mkdir(disk));
+    const QByteArray mountPoint = QFile::encodeName(disk);
+    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+    const auto unmount = qScopeGuard([&] { ::umount2(mountPoint.constData(), MNT_DETACH); });
+    {
+        QFile filler(disk + "/filler");
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray chunk(512, 'z');
+        for (int k = 0; k < 1024 && filler.write(chunk) == chunk.size(); ++k) {
+        }
+        ASSERT_EQ(filler.error(), QFileDevice::ResourceError) << "the tmpfs never filled up";
+    }
+    for (const char* option : {"--csv", "--pdf"}) {
+        const Run run = runReport({option, disk + "/out", folder_});
+        EXPECT_EQ(run.status, 1) << option;
+        EXPECT_TRUE(run.errors.contains("ディスクがいっぱいです")) << run.errors.toStdString();
+        EXPECT_EQ(QDir(disk)
+                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                      .join(u' ')
+                      .toStdString(),
+                  "filler")
+            << option;
+        QFile::remove(disk + "/out");
+    }
 }
 
 }  // namespace
