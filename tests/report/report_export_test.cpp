@@ -252,6 +252,7 @@ TEST_F(KnownFolder, RefusesWithAMessage) {
     const Case cases[] = {
         {{"--csv", dir_.filePath("a.csv"), missing}, 1, "がありません"},
         {{"--csv", folder_ + "/class.csv", folder_}, 1, "記録のフォルダには何も書きません"},
+        {{"--csv", folder_ + "/kiroku/out.csv", folder_}, 1, "記録のフォルダには何も書きません"},
         {{"--pdf", dir_.filePath("no/such/folder.pdf"), folder_}, 1, "書きこめませんでした"},
         {{"--csv"}, 2, "ファイルの名前がありません"},
         {{"--csv", "a.csv", "--pdf", "b.pdf"}, 2, "どちらか一つだけ"},
@@ -295,6 +296,45 @@ TEST_F(KnownFolder, AnExportOntoAFullDiskFailsAndLeavesNoFile) {
                   "filler")
             << option;
         QFile::remove(disk + "/out");
+    }
+}
+
+// A file in the way of the save's last step, here one mounted over the old file: the export
+// fails, and the old file stays without a half-written one beside it.
+TEST_F(KnownFolder, AnExportThatCannotReplaceTheOldFileFailsAndKeepsIt) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting a file needs root";
+    const QString out = dir_.filePath("out.csv");
+    writeFile(out, "old");
+    writeFile(dir_.filePath("over"), "over");
+    const QByteArray mountPoint = QFile::encodeName(out);
+    if (::mount(QFile::encodeName(dir_.filePath("over")).constData(), mountPoint.constData(),
+                nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "cannot mount a file here: " << std::strerror(errno);
+    const auto unmount = qScopeGuard([&] { ::umount2(mountPoint.constData(), MNT_DETACH); });
+    const Run run = runReport({"--csv", out, folder_});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.errors.contains("書きこめませんでした")) << run.errors.toStdString();
+    EXPECT_EQ(readAll(out), "over");
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).join(u' ').toStdString(),
+              "out.csv over");
+}
+
+// Every ID stays one text item, and one that a spreadsheet would take for a formula is text.
+TEST(CsvExport, KeepsEveryIdOneTextItem) {
+    const struct {
+        const char* id;
+        const char* item;
+    } rows[] = {
+        {"=1", "\"'=1\""}, {"+1", "\"'+1\""},      {"-1+1", "\"'-1+1\""},
+        {"@a", "\"'@a\""}, {"a\"b", "\"a\"\"b\""}, {"1-2", "\"1-2\""},
+    };
+    const std::vector<report::ProblemFigures> problems{{8, 2, 1, 1.0, 0}};
+    for (const auto& row : rows) {
+        const QList<QByteArray> lines =
+            report::problemsCsv(QString::fromUtf8(row.id), problems).split('\n');
+        ASSERT_EQ(lines.size(), 3) << row.id;
+        EXPECT_EQ(lines[1].toStdString(), std::string(row.item) + ",\" 8÷ 2\",8,2,1,1.0,0\r");
     }
 }
 
