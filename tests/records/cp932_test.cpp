@@ -104,6 +104,23 @@ TEST(Cp932, AnswersTheSameForARepeatedUnmappableCharacter) {
     EXPECT_EQ(hex(toCp932(u"あ")), "82 A0");
 }
 
+// Every character that is written as a code reads back from it (the JIS forms are written
+// as other characters, which read back as themselves).
+TEST(Cp932, ReadsBackEveryCharacterItWrites) {
+    std::vector<std::string> differences;
+    for (std::uint32_t unit = 0; unit <= 0xFFFF; ++unit) {
+        const auto character = static_cast<char16_t>(unit);
+        const std::string bytes = records::common::encodeCp932(std::u16string(1, character));
+        const bool jisForm = std::any_of(std::begin(kJisFormRows), std::end(kJisFormRows),
+                                         [&](const auto& row) { return row.typed == character; });
+        if ((bytes == "?" && character != u'?') || jisForm)
+            continue;
+        if (records::common::decodeCp932(bytes) != std::u16string(1, character))
+            differences.push_back(hex(QByteArray::fromStdString(bytes)));
+    }
+    EXPECT_EQ(differences.size(), 0u) << "the first: " << differences.front();
+}
+
 // Qt's "windows-31j" converter (ICU), which the table was made from. A character is written
 // when it encodes without error to one or two bytes that decode back to it; a code is read
 // when it decodes without error to one code unit. Fresh converters for every look-up, since

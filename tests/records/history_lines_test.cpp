@@ -2,11 +2,13 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The bytes of the history file: the header, the row lines and the whole file.
+// The bytes of the history file: the header, the row lines and the whole file, and the
+// teacher's program reading them back.
 
 #include <gtest/gtest.h>
 
 #include "history_file.h"
+#include "history_reader.h"
 #include "records_support.h"
 
 namespace {
@@ -134,6 +136,44 @@ TEST(HistoryFile, RowLineOfAMidDrillEndKeepsItsCountButNoTextOrTime) {
     ASSERT_EQ(lines.size(), 6);  // five lines and the empty rest after the last LF
     EXPECT_EQ(lines[4], QByteArray("\"\",\".\",2,\"\x82\x57\x81\x5E\x82\x50\"\r"));
     EXPECT_TRUE(lines[5].isEmpty());
+}
+
+// What the drill writes reads back as it was typed; rows that no one drill could write are
+// refused.
+TEST(HistoryRead, ReadsBackTheDrillAndRefusesRowsOfTwoDrills) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        std::u16string_view date;  // the date read back; empty when refused
+    } rows[] = {
+        {"a quote in the date",
+         historyHeaderLine() + historyRowLine(u" 45÷ 6", 12.3f, 1, u"11/9 \"b\""), u"11/9 \"b\""},
+        {"characters of lead bytes 0xFA..0xFC",
+         historyHeaderLine() + historyRowLine(u" 45÷ 6", 12.3f, 1, u"ⅰ髙﨑"), u"ⅰ髙﨑"},
+        {"rows of two drills",
+         historyHeaderLine() + historyRowLine(u" 45÷ 6", 12.3f, 1, u"11/9") +
+             historyRowLine(u" 8÷ 2", 1.0f, 0, u"11/10"),
+         u""},
+    };
+    for (const auto& row : rows) {
+        const records::HistoryRead read = records::readHistory(row.bytes);
+        if (row.date.empty()) {
+            EXPECT_FALSE(read.drill) << row.name;
+            EXPECT_EQ(read.refusal.toStdU16String(), records::refusals::kNotOurs) << row.name;
+        } else {
+            ASSERT_TRUE(read.drill) << row.name << ": " << read.refusal.toStdString();
+            EXPECT_EQ(read.drill->date.toStdU16String(), row.date) << row.name;
+        }
+    }
+}
+
+// A file that the system fails to read is unreadable, not empty or cut short.
+TEST(HistoryRead, AReadErrorMakesTheFileUnreadable) {
+    const records::HistoryRead read = records::readHistoryFile("/proc/self/mem");
+    EXPECT_FALSE(read.drill);
+    EXPECT_TRUE(read.refusal.startsWith(
+        QString::fromStdU16String(std::u16string(records::refusals::kUnreadableStart))))
+        << read.refusal.toStdString();
 }
 
 }  // namespace
