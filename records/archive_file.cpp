@@ -23,6 +23,10 @@ namespace {
 // How often a name that exists already is drawn again before giving up.
 constexpr int kNameAttempts = 16;
 
+// An archive file is never changed once written, so only its owner may write it whatever
+// the umask: in a class folder shared by a group, no classmate may change it.
+constexpr mode_t kFileMode = 0644;
+
 std::u16string reasonFor(int error) {
     switch (error) {
         case ENOSPC:
@@ -79,7 +83,7 @@ int writeTemporary(const QByteArray& folder, const QByteArray& bytes, QByteArray
     for (int attempt = 0; fd < 0 && attempt < kNameAttempts; ++attempt) {
         path = folder + "/.kiroku-" +
                QByteArray::number(QRandomGenerator::global()->generate64(), 16) + ".tmp";
-        fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
         if (fd < 0 && errno != EEXIST)
             return errno;
     }
@@ -130,7 +134,7 @@ Placed placeExclusively(const QByteArray& temporary, const QByteArray& final, in
         return Placed::Failed;
 
     const int placeholder =
-        ::open(final.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        ::open(final.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
     if (placeholder < 0) {
         error = errno;
         return error == EEXIST ? Placed::NameTaken : Placed::Failed;

@@ -18,10 +18,11 @@ namespace records {
 // Writes bytes as rirekidata/kiroku/Rovedavu<ID>/<name> under the current directory, the
 // name made by archiveFileName from ended, host and fresh random digits. The file is written
 // under a temporary name starting with ".", synced, then given its name exclusively; on any
-// failure no file is left. Makes kiroku/ and the learner's folder inside an existing
-// rirekidata, with rirekidata's permissions, and never makes rirekidata itself. As with the
-// history file, the folder is not synced once the name is given: a power cut in the next
-// seconds may leave the drill whole under its temporary name.
+// failure no file is left. Only its owner may write it, whatever the umask. Makes kiroku/ and
+// the learner's folder inside an existing rirekidata, with rirekidata's permissions, and
+// never makes rirekidata itself. As with the history file, the folder is not synced once the
+// name is given: a power cut in the next seconds may leave the drill whole under its
+// temporary name.
 drill::SaveOutcome writeArchiveFile(const QByteArray& bytes, std::u16string_view myid,
                                     const QDateTime& ended, const QString& host);
 
