@@ -32,20 +32,6 @@ std::u16string writeFailureReason(const QSaveFile& file) {
     return otherError(file.errorString());
 }
 
-// After a failed open: the folder that takes no new file, an existing file that may not be
-// written, or both; else the system's words.
-std::u16string openFailureReason(const QSaveFile& file, const QString& path) {
-    const bool folderWritable = QFileInfo(toQString(kHistoryFolder)).isWritable();
-    const QFileInfo existing(path);
-    const bool fileRefused = existing.exists() && !existing.isWritable();
-    if (!folderWritable)
-        return std::u16string(fileRefused ? reasons::kNoFolderOrFilePermission
-                                          : reasons::kNoFolderPermission);
-    if (fileRefused)
-        return std::u16string(reasons::kNoPermission);
-    return writeFailureReason(file);
-}
-
 // A shared folder with the sticky bit, where only the owner of a file may replace it, and a
 // file there that belongs to another account.
 bool isAnotherAccountsFileInAStickyFolder(const QString& path) {
@@ -55,6 +41,22 @@ bool isAnotherAccountsFileInAStickyFolder(const QString& path) {
            (folder.st_mode & S_ISVTX) != 0 &&
            ::stat(QFile::encodeName(path).constData(), &existing) == 0 &&
            existing.st_uid != ::geteuid() && folder.st_uid != ::geteuid();
+}
+
+// After a failed open: the folder that takes no new file, an existing file that may not be
+// written, or both; else the system's words. Another account's file in a sticky folder could
+// not be replaced even if it could be written, and is named as such.
+std::u16string openFailureReason(const QSaveFile& file, const QString& path) {
+    const bool folderWritable = QFileInfo(toQString(kHistoryFolder)).isWritable();
+    const QFileInfo existing(path);
+    const bool fileRefused = existing.exists() && !existing.isWritable();
+    if (!folderWritable)
+        return std::u16string(fileRefused ? reasons::kNoFolderOrFilePermission
+                                          : reasons::kNoFolderPermission);
+    if (fileRefused)
+        return std::u16string(isAnotherAccountsFileInAStickyFolder(path) ? reasons::kOthersFile
+                                                                         : reasons::kNoPermission);
+    return writeFailureReason(file);
 }
 
 // A folder that takes no new file, such as the temporary file of a save, while the
