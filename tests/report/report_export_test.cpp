@@ -39,6 +39,7 @@ QDateTime at(int month, int day, int hour, int minute = 0) {
 // Learner 2: a history file from before the archive, dated by its modification time.
 // Learner 10: one full drill, and beside it every kind of file that is not a drill.
 // Learner "=1": an ID that a spreadsheet would take for a formula.
+// "7" is no learner yet: their first drill is still being written into the archive.
 class KnownFolder : public testing::Test {
 protected:
     void SetUp() override {
@@ -83,6 +84,9 @@ protected:
 
         report_test::writeArchiveFile(folder_, "=1", at(11, 20, 8), 4,
                                       report_test::drillBytes({{8, 2, 1.0f, 0}}, QString()));
+
+        ASSERT_TRUE(QDir().mkpath(folder_ + "/kiroku/Rovedavu7"));
+        writeFile(folder_ + "/kiroku/Rovedavu7/.kiroku-1f2e3d4c5b6a7988.tmp", "half");
     }
 
     static void writeFile(const QString& path, const QByteArray& bytes) {
