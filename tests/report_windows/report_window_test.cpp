@@ -11,6 +11,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
@@ -107,6 +108,7 @@ TEST_F(ReportWindows, ClassTableHasOneRowPerLearnerSortedByItsFigures) {
     EXPECT_EQ(column(rows, 0), (QStringList{"10", "2", "1"}));
 
     const auto* unreadable = window->findChild<QTableWidget*>("unreadableFiles");
+    EXPECT_TRUE(unreadable->isVisible());
     ASSERT_EQ(unreadable->rowCount(), 1);
     EXPECT_TRUE(unreadable->item(0, 0)->text().endsWith("notes.txt"));
     EXPECT_FALSE(unreadable->item(0, 1)->text().isEmpty());
@@ -114,8 +116,9 @@ TEST_F(ReportWindows, ClassTableHasOneRowPerLearnerSortedByItsFigures) {
 
 TEST_F(ReportWindows, DoubleClickOpensThatLearnerWithTheirFigures) {
     const auto window = openClass();
-    table_->sortByColumn(kTotalTime, Qt::DescendingOrder);  // "1" first
-    const QRect cell = table_->visualRect(table_->model()->index(0, 2));
+    // Sorted so that the row shown differs from the row read: "2", "10", then "1".
+    table_->sortByColumn(kTotalTime, Qt::AscendingOrder);
+    const QRect cell = table_->visualRect(table_->model()->index(2, 2));
     // What a mouse sends for a double-click: press, release, double-click, release.
     QTest::mouseClick(table_->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(table_->viewport(), Qt::LeftButton, {}, cell.center());
@@ -132,6 +135,11 @@ TEST_F(ReportWindows, DoubleClickOpensThatLearnerWithTheirFigures) {
     const auto* problems = learner->findChild<QTableView*>("problemTable")->model();
     EXPECT_EQ(problems->index(0, 0).data().toString().trimmed(), "50÷ 7") << "hardest first";
     EXPECT_EQ(problems->index(0, 5).data().toString(), "3");
+    EXPECT_EQ(column(problems, 0).mid(1, 2).join(u'|').toStdString(), " 33÷ 4| 49÷ 2")
+        << "between equals, the slower first";
+    const QString summary = learner->findChild<QLabel*>("learnerSummary")->text();
+    EXPECT_TRUE(summary.contains("最新 2026-10-02 09:00") && summary.contains("合計時間 100.5 秒"))
+        << summary.toStdString();
     EXPECT_EQ(learner->findChild<QTableView*>("drillTable")->model()->rowCount(), 2);
     EXPECT_EQ(window->openLearner("1"), learner) << "one window per learner";
 }
@@ -145,6 +153,8 @@ TEST_F(ReportWindows, ChosenFolderIsReadAndRememberedForTheNextStart) {
     window->chooseFolder(other.path());
     ASSERT_TRUE(loaded.wait(10000));
     EXPECT_EQ(column(table_->model(), 0), QStringList{"7"});
+    EXPECT_FALSE(window->findChild<QTableWidget*>("unreadableFiles")->isVisible())
+        << "no unreadable files, no list of them";
     EXPECT_EQ(report::rememberedFolder(), other.path());
 }
 
