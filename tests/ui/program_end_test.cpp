@@ -33,7 +33,8 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// The processes whose parent is the test program.
+// The processes whose parent is the test program and that still run: one that has ended
+// and waits only to be reaped (a zombie) runs no more.
 std::set<pid_t> children() {
     std::set<pid_t> found;
     const QString self = QString::number(::getpid());
@@ -45,7 +46,7 @@ std::set<pid_t> children() {
         // "pid (name) state ppid ...": the name may hold spaces and parentheses.
         const QByteArray line = stat.readAll();
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields[1] == self.toLatin1())
+        if (fields.size() > 1 && fields[1] == self.toLatin1() && fields[0] != "Z")
             found.insert(it.fileName().toInt());
     }
     return found;
