@@ -29,7 +29,10 @@ files=("${executables[@]}" usr/libexec/rovedavu/librovedavu_cues.so "$desktop" "
     "usr/share/icons/hicolor/scalable/apps/$id.svg"
     usr/share/rovedavu/screenshots/drill-window.png
     usr/share/rovedavu/screenshots/results-window.png
-    usr/share/doc/rovedavu/copyright)
+    usr/share/doc/rovedavu/copyright usr/share/doc/rovedavu/changelog.gz)
+for page in rovedavu rovedavu-report; do
+    files+=("usr/share/man/man1/$page.1.gz" "usr/share/man/ja/man1/$page.1.gz")
+done
 for size in "${icon_sizes[@]}"; do
     files+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png")
 done
@@ -145,6 +148,17 @@ $(diff <(echo "$installed") <(echo "$packaged") | grep '^[<>]')"
     for package in "${needed[@]}"; do
         [[ "$depends" == *" $package "* ]] || problem "Depends does not name $package"
     done
+
+    # lintian finds nothing to warn about: every tag it gives at the levels error and warning
+    # is a problem.
+    if command -v lintian >/dev/null; then
+        while IFS= read -r tag; do
+            problem "lintian: $tag"
+        done < <(lintian --fail-on none "$deb" 2>&1 |
+            grep -E '^[EW]: ')
+    else
+        problem "lintian is not installed"
+    fi
 else
     problem "no package $deb"
 fi

@@ -12,8 +12,8 @@ TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev pulseaudio pulseaudio-utils
 TEST_PACKAGES+=(reuse clang-format git)
 # poppler-utils: pdfinfo and pdftotext for the PDF export test.
 TEST_PACKAGES+=(poppler-utils)
-# For the packaging stage of test.sh: the validators and dpkg-shlibdeps.
-PACKAGING_PACKAGES=(desktop-file-utils appstream dpkg-dev)
+# For the packaging stage of test.sh: the validators, dpkg-shlibdeps and lintian.
+PACKAGING_PACKAGES=(desktop-file-utils appstream dpkg-dev lintian)
 # Only for bench/run.sh: Google Benchmark, the X libraries of the start-up watcher, a
 # virtual X server, and a sound server for the runs with sound.
 BENCH_PACKAGES=(libbenchmark-dev libx11-dev libxdamage-dev xvfb xauth pulseaudio pulseaudio-utils)
