@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 
 #include "class_folder.h"
 #include "csv_export.h"
@@ -42,6 +43,8 @@ QString usageText() {
                "  %1 --csv 出力.csv [フォルダ]   クラスの表を CSV（UTF-8）に書き出す\n"
                "  %1 --pdf 出力.pdf [フォルダ]   クラスのページと一人ずつのページを PDF "
                "に書き出す\n"
+               "  %1 --problems-csv 出力.csv ID [フォルダ]\n"
+               "      その ID の学習者のすべての問題を、むずかしかった順に CSV（UTF-8）に書き出す\n"
                "フォルダは rirekidata フォルダです。省略すると、作業フォルダの rirekidata "
                "を読みます。\n")
         .arg(kProgram);
@@ -64,15 +67,23 @@ Options parseArguments(const QStringList& arguments) {
             options.action = Options::Action::Help;
             return options;
         }
-        if (argument == u"--csv" || argument == u"--pdf") {
+        if (argument == u"--csv" || argument == u"--pdf" || argument == u"--problems-csv") {
             if (options.action != Options::Action::Windows)
-                return wrong(
-                    QStringLiteral("--csv と --pdf は、どちらか一つだけ指定してください。"));
+                return wrong(QStringLiteral(
+                    "--csv、--pdf、--problems-csv は、どれか一つだけ指定してください。"));
             if (k + 1 >= arguments.size() || arguments[k + 1].isEmpty())
                 return wrong(QStringLiteral("%1 のあとに書き出すファイルの名前がありません。")
                                  .arg(argument));
-            options.action = argument == u"--csv" ? Options::Action::Csv : Options::Action::Pdf;
             options.output = arguments[++k];
+            if (argument == u"--problems-csv") {
+                if (k + 1 >= arguments.size() || arguments[k + 1].isEmpty())
+                    return wrong(
+                        QStringLiteral("%1 のあとに学習者の ID がありません。").arg(argument));
+                options.action = Options::Action::ProblemsCsv;
+                options.id = arguments[++k];
+            } else {
+                options.action = argument == u"--csv" ? Options::Action::Csv : Options::Action::Pdf;
+            }
         } else if (argument.startsWith(u'-') && argument != u"-") {
             return wrong(QStringLiteral("%1 というオプションはありません。").arg(argument));
         } else {
@@ -110,9 +121,21 @@ int runExport(const Options& options) {
     }
 
     QString error;
-    const bool written = options.action == Options::Action::Csv
-                             ? writeExport(options.output, classCsv(classRows(read)), &error)
-                             : writeFolderPdf(options.output, read, &error);
+    bool written = false;
+    if (options.action == Options::Action::ProblemsCsv) {
+        const auto learner =
+            std::find_if(read.learners.begin(), read.learners.end(),
+                         [&](const records::Learner& one) { return one.id == options.id; });
+        if (learner == read.learners.end())
+            return failure(
+                QStringLiteral("%1 には ID %2 の記録がありません。").arg(folder, options.id));
+        written = writeExport(options.output,
+                              problemsCsv(learner->id, problemsHardestFirst(*learner)), &error);
+    } else if (options.action == Options::Action::Csv) {
+        written = writeExport(options.output, classCsv(classRows(read)), &error);
+    } else {
+        written = writeFolderPdf(options.output, read, &error);
+    }
     if (!written)
         return failure(error);
     return 0;

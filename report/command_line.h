@@ -8,6 +8,8 @@
 //   rovedavu-report [FOLDER]                the windows
 //   rovedavu-report --csv OUT.csv [FOLDER]  the class table as CSV
 //   rovedavu-report --pdf OUT.pdf [FOLDER]  the class page and every learner's page as PDF
+//   rovedavu-report --problems-csv OUT.csv ID [FOLDER]
+//                                           one learner's problems as CSV, hardest first
 //
 // FOLDER is a rirekidata folder; without it, the working folder's rirekidata.
 
@@ -17,9 +19,10 @@
 namespace report {
 
 struct Options {
-    enum class Action { Windows, Csv, Pdf, Help };
+    enum class Action { Windows, Csv, ProblemsCsv, Pdf, Help };
     Action action = Action::Windows;
-    QString output;  // the file to write, for Csv and Pdf
+    QString output;  // the file to write, for Csv, ProblemsCsv and Pdf
+    QString id;      // the learner, for ProblemsCsv
     QString folder;  // empty: the working folder's rirekidata
     QString error;   // a wrong command line, in Japanese; empty when fine
 };

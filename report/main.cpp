@@ -2,8 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// rovedavu-report: the teacher's program. With --csv or --pdf it writes the export and
-// ends, needing no display; otherwise it opens the windows.
+// rovedavu-report: the teacher's program. With --csv, --problems-csv or --pdf it writes the
+// export and ends, needing no display; otherwise it opens the windows.
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -37,7 +37,8 @@ int main(int argc, char* argv[]) {
             !options.folder.isEmpty());
     }
 
-    if (options.action == report::Options::Action::Csv) {
+    if (options.action == report::Options::Action::Csv ||
+        options.action == report::Options::Action::ProblemsCsv) {
         QCoreApplication application(argc, argv);
         return report::runExport(options);
     }

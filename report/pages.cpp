@@ -150,7 +150,7 @@ bool paintLearner(QPainter& painter, QPagedPaintDevice& device, const records::L
         QRectF note(area.left(), tableArea.top() + tableHeight(drawn, mm * kRowHeight),
                     area.width(), mm * kRowHeight);
         drawLine(painter, note, reportFont(9),
-                 QStringLiteral("ほかに %1 問（CSV にはすべての問題があります）")
+                 QStringLiteral("ほかに %1 問（問題の一覧の CSV にはすべての問題があります）")
                      .arg(problems.rows.size() - drawn),
                  0);
     }

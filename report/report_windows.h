@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// The teacher's windows, opened when the program is started without --csv or --pdf.
+// The teacher's windows, opened when the program is started without an export option.
 
 #include <QString>
 

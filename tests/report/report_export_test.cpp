@@ -214,6 +214,10 @@ TEST_F(KnownFolder, ListsALearnersProblemsHardestFirst) {
         "\"1\",\" 81÷ 9\",81,9,1,5.0,0\r\n";
     EXPECT_EQ(report::problemsCsv(learner.id, report::problemsHardestFirst(learner)).toStdString(),
               expected.toStdString());
+    const QString out = dir_.filePath("problems.csv");
+    const Run run = runReport({"--problems-csv", out, "1", folder_});
+    EXPECT_EQ(run.status, 0) << run.errors.toStdString();
+    EXPECT_EQ(readAll(out).toStdString(), expected.toStdString()) << "from the command line";
 
     const auto cells = report::divisorCells(learner);
     EXPECT_EQ(cells[5].asked, 2);
@@ -259,7 +263,9 @@ TEST_F(KnownFolder, RefusesWithAMessage) {
         {{"--csv", folder_ + "/kiroku/out.csv", folder_}, 1, "記録のフォルダには何も書きません"},
         {{"--pdf", dir_.filePath("no/such/folder.pdf"), folder_}, 1, "書きこめませんでした"},
         {{"--csv"}, 2, "ファイルの名前がありません"},
-        {{"--csv", "a.csv", "--pdf", "b.pdf"}, 2, "どちらか一つだけ"},
+        {{"--csv", "a.csv", "--pdf", "b.pdf"}, 2, "どれか一つだけ"},
+        {{"--problems-csv", dir_.filePath("p.csv"), "9", folder_}, 1, "ID 9 の記録がありません"},
+        {{"--problems-csv", "p.csv"}, 2, "学習者の ID がありません"},
     };
     const QStringList before = snapshot();
     for (const Case& c : cases) {
