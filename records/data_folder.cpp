@@ -20,11 +20,33 @@ const QString kSettingsFile = QStringLiteral("rovedavu/rovedavu.conf");
 const QString kDataFolderKey = QStringLiteral("DataFolder");
 const QString kPerUserFolder = QStringLiteral("rovedavu");
 
-// The folder a settings file names, or an empty text. An unquoted value with commas is read
-// by QSettings as a list; its parts are joined back.
+// The text after "DataFolder=" on its last line in the general section, up to a comment,
+// trimmed: the value as written.
+QString writtenValue(const QString& file) {
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly))
+        return {};
+    QString value;
+    bool inGeneral = true;  // lines before any section, or in [General]
+    for (const QString& text : QString::fromUtf8(input.readAll()).split(u'\n')) {
+        const QString line = text.trimmed();
+        if (line.startsWith(u'['))
+            inGeneral = line == QStringLiteral("[General]");
+        const qsizetype equals = line.indexOf(u'=');
+        if (inGeneral && equals > 0 && line.first(equals).trimmed() == kDataFolderKey)
+            value = line.sliced(equals + 1).section(u';', 0, 0).trimmed();
+    }
+    return value;
+}
+
+// The folder a settings file names, or an empty text. QSettings reads an unquoted value
+// with a comma as a list and drops the spaces around each comma, so such a value is taken
+// as written.
 QString namedFolder(const QString& file) {
     const QSettings settings(file, QSettings::IniFormat);
-    const QString path = settings.value(kDataFolderKey).toStringList().join(u',');
+    const QVariant value = settings.value(kDataFolderKey);
+    const QString path =
+        value.typeId() == QMetaType::QStringList ? writtenValue(file) : value.toString();
     if (path.isEmpty() || QDir::isRelativePath(path))
         return {};
     return QDir::cleanPath(path);

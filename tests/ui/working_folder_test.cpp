@@ -39,8 +39,8 @@ class WorkingFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        for (const QString folder :
-             {"user/rovedavu", "sys1/rovedavu", "sys2/rovedavu", "class", "mine", "start"})
+        for (const QString folder : {"user/rovedavu", "sys1/rovedavu", "sys2/rovedavu", "class",
+                                     "mine", "start", "klasse 3,a/rovedavu", "klasse 3, a"})
             ASSERT_TRUE(QDir(dir_.path()).mkpath(folder));
         ASSERT_TRUE(QDir::setCurrent(path("start")));
     }
@@ -72,6 +72,9 @@ TEST_F(WorkingFolder, SettingsFilesInTheirOrder) {
         {"", "DataFolder=mine", "DataFolder=<class>", "class", true},  // relative: unset
         {"DataFolder=", "", "DataFolder=<class>", "class", true},      // empty: unset
         {"[General]\nDataFolder=<mine>/", "", "DataFolder=<class>", "mine", true},
+        // A comma, which QSettings reads as a list separator: one folder, spaces kept.
+        {"DataFolder=<klasse 3,a/rovedavu>", "", "DataFolder=<class>", "klasse 3,a/rovedavu", true},
+        {"DataFolder=<klasse 3, a> ; room 2", "", "", "klasse 3, a", true},
     };
     for (const auto& row : rows) {
         for (const QString folder : {"user", "sys1", "sys2"})
@@ -86,15 +89,16 @@ TEST_F(WorkingFolder, SettingsFilesInTheirOrder) {
         if (!row.sys2.isEmpty())
             settings("sys2", fill(row.sys2));
         const records::WorkingFolder folder = records::workingFolder();
-        EXPECT_EQ(folder.path, path(row.expected)) << row.user.toStdString();
-        EXPECT_EQ(folder.configured, row.configured) << row.user.toStdString();
+        EXPECT_EQ(folder.path.toStdString(), path(row.expected).toStdString());
+        EXPECT_EQ(folder.configured, row.configured) << row.expected.toStdString();
 
         ASSERT_TRUE(QDir::setCurrent(path("start")));
         FakeDialogs dialogs;
         EXPECT_EQ(ui::startInWorkingFolder(dialogs), u"");
         EXPECT_TRUE(dialogs.calls.empty());
         // A per-user folder is the launcher's to enter; a configured one the program's.
-        EXPECT_EQ(QDir::currentPath(), path(row.configured ? row.expected : "start"));
+        EXPECT_EQ(QDir::currentPath().toStdString(),
+                  path(row.configured ? row.expected : "start").toStdString());
     }
 }
 
