@@ -18,6 +18,7 @@ namespace {
 
 const QString kSettingsFile = QStringLiteral("rovedavu/rovedavu.conf");
 const QString kDataFolderKey = QStringLiteral("DataFolder");
+const QString kLockedKey = QStringLiteral("DataFolderLocked");
 const QString kPerUserFolder = QStringLiteral("rovedavu");
 
 // The text after "DataFolder=" on its last line in the general section, up to a comment,
@@ -39,17 +40,24 @@ QString writtenValue(const QString& file) {
     return value;
 }
 
-// The folder a settings file names, or an empty text. QSettings reads an unquoted value
-// with a comma as a list and drops the spaces around each comma, so such a value is taken
-// as written.
-QString namedFolder(const QString& file) {
+struct Named {
+    QString path;         // empty when unset
+    bool locked = false;  // DataFolderLocked=true
+};
+
+// The folder a settings file names, and whether the file locks it. QSettings reads an
+// unquoted value with a comma as a list and drops the spaces around each comma, so such a
+// value is taken as written.
+Named namedFolder(const QString& file) {
     const QSettings settings(file, QSettings::IniFormat);
     const QVariant value = settings.value(kDataFolderKey);
     const QString path =
         value.typeId() == QMetaType::QStringList ? writtenValue(file) : value.toString();
     if (path.isEmpty() || QDir::isRelativePath(path))
         return {};
-    return QDir::cleanPath(path);
+    const bool locked =
+        settings.value(kLockedKey).toString().trimmed().toLower() == QStringLiteral("true");
+    return {QDir::cleanPath(path), locked};
 }
 
 // An XDG folder variable: its value when that is an absolute path, else the default.
@@ -91,13 +99,23 @@ QStringList settingsFiles() {
 }
 
 WorkingFolder workingFolder() {
-    for (const QString& file : settingsFiles()) {
-        if (!QFileInfo::exists(file))
+    // The first file that names a folder wins, unless a system file locks the folder it
+    // names: then the first such one does, whatever the user's file says.
+    const QStringList files = settingsFiles();
+    QString first;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (!QFileInfo::exists(files[i]))
             continue;
-        const QString path = namedFolder(file);
-        if (!path.isEmpty())
-            return {path, true};
+        const Named named = namedFolder(files[i]);
+        if (named.path.isEmpty())
+            continue;
+        if (i > 0 && named.locked)
+            return {named.path, true};
+        if (first.isEmpty())
+            first = named.path;
     }
+    if (!first.isEmpty())
+        return {first, true};
     const QString dataHome = absoluteOr(qEnvironmentVariable("XDG_DATA_HOME"),
                                         QDir::homePath() + QStringLiteral("/.local/share"));
     return {QDir::cleanPath(dataHome + u'/' + kPerUserFolder), false};

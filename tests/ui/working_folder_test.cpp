@@ -75,6 +75,11 @@ TEST_F(WorkingFolder, SettingsFilesInTheirOrder) {
         // A comma, which QSettings reads as a list separator: one folder, spaces kept.
         {"DataFolder=<klasse 3,a/rovedavu>", "", "DataFolder=<class>", "klasse 3,a/rovedavu", true},
         {"DataFolder=<klasse 3, a> ; room 2", "", "", "klasse 3, a", true},
+        // A system file may lock its folder against the user's file, but not the other way.
+        {"DataFolder=<mine>", "", "DataFolder=<class>\nDataFolderLocked=true", "class", true},
+        {"DataFolder=<mine>", "", "DataFolder=<class>\nDataFolderLocked=false", "mine", true},
+        {"DataFolder=<mine>\nDataFolderLocked=true", "",
+         "DataFolder=<class>\nDataFolderLocked=true", "class", true},
     };
     for (const auto& row : rows) {
         for (const QString folder : {"user", "sys1", "sys2"})
