@@ -4,11 +4,15 @@
 
 #include "face.h"
 
+#include <QEvent>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMargins>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 #include <limits>
 #include <utility>
@@ -69,7 +73,63 @@ QPushButton* makeButton(QWidget* parent, const layout::Control& control) {
     return button;
 }
 
+// Keeps a window's frame on its screen. The frame is known only once the window system has
+// put one around the window, after the window is shown: the window is fitted as it is placed,
+// with no frame, and again with its frame as it is shown and whenever the frame changes.
+// A window that the learner moves is left where it is put.
+class ScreenFit : public QObject {
+public:
+    ScreenFit(QWidget* window, const QRect& client)
+        : QObject(window), window_(window), client_(client) {
+        window->installEventFilter(this);
+        fit();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && (event->type() == QEvent::Show ||
+                                   (event->type() == QEvent::Move && frameMargins() != fitted_)))
+            fit();
+        return false;
+    }
+
+private:
+    QMargins frameMargins() const {
+        const QRect frame = window_->frameGeometry();
+        const QRect client = window_->geometry();
+        return {client.left() - frame.left(), client.top() - frame.top(),
+                frame.right() - client.right(), frame.bottom() - client.bottom()};
+    }
+
+    void fit() {
+        fitted_ = frameMargins();
+        QScreen* screen = QGuiApplication::screenAt(client_.center());
+        if (screen == nullptr)
+            screen = window_->screen();
+        if (screen == nullptr)
+            return;
+        const QPoint frame =
+            placeOnScreen(client_.marginsAdded(fitted_), screen->availableGeometry());
+        const QRect client(frame + QPoint(fitted_.left(), fitted_.top()), client_.size());
+        if (client != window_->geometry())
+            window_->setGeometry(client);
+    }
+
+    QWidget* window_;
+    QRect client_;     // the client area at the table's place
+    QMargins fitted_;  // the frame that the window was last fitted with
+};
+
 }  // namespace
+
+QPoint placeOnScreen(const QRect& frame, const QRect& available) {
+    const int left =
+        std::max(available.left(),
+                 std::min(frame.left(), available.left() + available.width() - frame.width()));
+    const int top =
+        std::max(available.top(),
+                 std::min(frame.top(), available.top() + available.height() - frame.height()));
+    return {left, top};
+}
 
 QStringList faceFamilies() {
     return {qs(layout::kFace), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
@@ -153,6 +213,7 @@ void placeWindow(QWidget* window, const layout::Window& table) {
     const QRect client = twipsRect(table.client);
     window->setGeometry(client);
     window->setFixedSize(client.size());
+    new ScreenFit(window, client);
 }
 
 void makeControls(QWidget* window, const layout::Window& table,

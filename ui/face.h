@@ -44,8 +44,16 @@ QLabel* makePicture(QWidget* parent, const layout::Control& control);
 void setTextColour(QWidget* widget, const QColor& colour);
 
 // Names the window, places and fixes its client area, and gives it its caption, face and the
-// frog icon.
+// frog icon. The window keeps the table's place when the whole window, frame and all, fits
+// the available area of its screen; otherwise it moves left and up just enough that it does
+// (see placeOnScreen). It is fitted again when it is shown and whenever the window system
+// changes the frame around it.
 void placeWindow(QWidget* window, const layout::Window& table);
+
+// Where a window's frame goes on a screen's available area: its own place when it fits,
+// otherwise moved left and up just enough to fit, but never past the area's top-left corner
+// (a window larger than the area sticks out to the right and bottom).
+QPoint placeOnScreen(const QRect& frame, const QRect& available);
 
 // Every control of the layout as a child of window, in the table's order, each named,
 // placed and shown or hidden as the table says; makeSound makes the sound control. The

@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 
@@ -80,11 +82,27 @@ void settle() {
 
 namespace {
 
-// One application for the whole test program, set up as the program sets it up.
+#ifndef ROVEDAVU_TEST_SCREEN_WIDTH
+#define ROVEDAVU_TEST_SCREEN_WIDTH 1280
+#define ROVEDAVU_TEST_SCREEN_HEIGHT 1024
+#endif
+
+// One application for the whole test program, set up as the program sets it up, offscreen
+// on one screen of ROVEDAVU_TEST_SCREEN_WIDTH × ROVEDAVU_TEST_SCREEN_HEIGHT, with window
+// frames. Both windows fit a 1280 × 1024 screen where they are placed.
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QFile config(screens_.filePath(QStringLiteral("screens.json")));
+        if (!config.open(QIODevice::WriteOnly) ||
+            config.write(QStringLiteral(R"({"windowFrameMargins": true, "screens": [)"
+                                        R"({"name": "test", "width": %1, "height": %2}]})")
+                             .arg(ROVEDAVU_TEST_SCREEN_WIDTH)
+                             .arg(ROVEDAVU_TEST_SCREEN_HEIGHT)
+                             .toUtf8()) < 0)
+            qFatal("cannot write the offscreen screen configuration");
+        config.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
         app_ = new QApplication(argc_, argv_);
         ui::setUpApplication(*app_);
     }
@@ -94,6 +112,7 @@ public:
     }
 
 private:
+    QTemporaryDir screens_;
     int argc_ = 1;
     char name_[16] = "ui_tests";
     char* argv_[2] = {name_, nullptr};
