@@ -10,12 +10,19 @@
 // file played before starts without reading or decoding the file again. The open effect is
 // released when it is closed, so that at most one lives at a time, with at most one stream
 // on the sound server.
+//
+// Without a sound device, Qt warns at every sound effect that it loads, which is every cue:
+// the player says it once instead, and again only when the device has come back and gone
+// away again.
 
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QObject>
 #include <QSet>
 #include <QSoundEffect>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
 
 #include "cue_player.h"
 #include "sound_log.h"
@@ -23,9 +30,40 @@
 namespace ui {
 namespace {
 
+QtMessageHandler qtHandler = nullptr;
+
+// Qt's own line for a sound effect loaded without a sound device; noteDevice says it once.
+void leaveOutNoDeviceLines(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+    if (type == QtWarningMsg &&
+        (context.category == nullptr || std::strcmp(context.category, "default") == 0) &&
+        message == QLatin1String("No audio device detected"))
+        return;
+    if (qtHandler != nullptr)
+        qtHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+// Every player of the program, on whichever sound thread, tells of a missing device through
+// the one notice.
+void noteDevice() {
+    static std::mutex mutex;
+    static MissingDeviceNotice notice;
+    static const bool installed = [] {
+        qtHandler = qInstallMessageHandler(leaveOutNoDeviceLines);
+        return true;
+    }();
+    (void)installed;
+    const bool present = !QMediaDevices::audioOutputs().isEmpty();
+    const std::lock_guard lock(mutex);
+    if (notice.tell(present))
+        qCWarning(lcSound) << "no sound device: the cues stay silent until there is one";
+}
+
 class EffectsCuePlayer : public QObject, public CuePlayer {
 public:
-    void prepare() override { (void)QMediaDevices::defaultAudioOutput(); }
+    void prepare() override { noteDevice(); }
 
     void stop() override {
         if (open_ != nullptr)
@@ -47,6 +85,7 @@ public:
         close();
         if (source.isEmpty())
             return;
+        noteDevice();
         // Loading happens on Qt's own loader thread, once per file.
         open_ = new QSoundEffect(this);
         connect(open_, &QSoundEffect::statusChanged, this, [this, effect = open_] {

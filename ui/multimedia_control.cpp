@@ -252,6 +252,20 @@ QUrl MultimediaControlProbe::openSource(MultimediaControl& control) {
     return source;
 }
 
+bool MultimediaControlProbe::openLoaded(MultimediaControl& control) {
+    bool loaded = false;
+    if (control.thread_ != nullptr)
+        QMetaObject::invokeMethod(
+            control.host_,
+            [&] {
+                const QObjectList all = effects(*control.host_);
+                // QSoundEffect::Ready or QSoundEffect::Error: this file knows no Qt Multimedia.
+                loaded = !all.isEmpty() && all.last()->property("status").toInt() >= 2;
+            },
+            Qt::BlockingQueuedConnection);
+    return loaded;
+}
+
 int MultimediaControlProbe::effectCount(MultimediaControl& control) {
     int count = 0;
     if (control.thread_ != nullptr)

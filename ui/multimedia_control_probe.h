@@ -19,6 +19,8 @@ public:
     static bool playerLoaded(MultimediaControl& control);
     // The source of the open file, empty when nothing is open.
     static QUrl openSource(MultimediaControl& control);
+    // Whether the open file has been loaded, or has failed to load; false when none is open.
+    static bool openLoaded(MultimediaControl& control);
     // How many sound effects the player holds (the open file's, if any).
     static int effectCount(MultimediaControl& control);
     // How many sound threads of ended controls still run.

@@ -10,5 +10,22 @@
 #include <QLoggingCategory>
 
 namespace ui {
+
 Q_DECLARE_LOGGING_CATEGORY(lcSound)
-}
+
+// Whether a missing sound device is to be told, given whether there is one at each cue:
+// at the first cue without one, and again only after a device has been there in between.
+class MissingDeviceNotice {
+public:
+    // True when the device is missing and this is to be told now.
+    bool tell(bool devicePresent) {
+        const bool first = !devicePresent && !told_;
+        told_ = !devicePresent;
+        return first;
+    }
+
+private:
+    bool told_ = false;
+};
+
+}  // namespace ui

@@ -10,11 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
+#include <mutex>
 
 #include "multimedia_control_probe.h"
+#include "sound_log.h"
 #include "ui_fakes.h"
 
 namespace uitest {
@@ -126,6 +131,57 @@ TEST_F(MultimediaControlTest, MissingEmptyAndBrokenFilesPassInSilence) {
     playButtonCue(u"broken.wav");
     playButtonCue(u"nothing-here.wav");
     EXPECT_LE(effectCount(), 1);
+}
+
+// Each character a cue: '+' with a sound device, '-' without.
+TEST(MissingDeviceNotice, ToldOnceUntilTheDeviceHasComeBack) {
+    const struct {
+        const char* cues;
+        const char* told;
+    } rows[] = {
+        {"-----", "x...."},
+        {"+++", "..."},
+        {"++--+", "..x.."},
+        {"--+--+-", "x..x..x"},
+    };
+    for (const auto& row : rows) {
+        ui::MissingDeviceNotice notice;
+        std::string told;
+        for (const char* cue = row.cues; *cue != '\0'; ++cue)
+            told += notice.tell(*cue == '+') ? 'x' : '.';
+        EXPECT_EQ(told, row.told) << row.cues;
+    }
+}
+
+std::mutex linesMutex;
+QStringList lines;
+QtMessageHandler before = nullptr;
+
+void keepLine(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    {
+        const std::lock_guard lock(linesMutex);
+        lines << message;
+    }
+    before(type, context, message);
+}
+
+// Twenty cues without a sound device: a sound server that is not there.
+TEST_F(MultimediaControlTest, AMissingSoundDeviceIsToldOnce) {
+    qputenv("PULSE_SERVER", QByteArray("unix:") + QFile::encodeName(dir_.filePath("none")));
+    before = qInstallMessageHandler(keepLine);
+    for (int cue = 0; cue < 20; ++cue) {
+        playButtonCue(cue % 2 == 0 ? u"pinpon.wav" : u"Chimes2.wav");
+        // Qt's own line comes as the file is loaded. Now and then Qt leaves an effect
+        // loading for good; the next cue does not wait for it.
+        const QDeadlineTimer deadline(200);
+        while (!ui::MultimediaControlProbe::openLoaded(control) && !deadline.hasExpired())
+            QThread::msleep(1);
+    }
+    control.setCommand(u"Close");
+    ui::MultimediaControlProbe::finishCommands(control);
+    qInstallMessageHandler(before);
+    const std::lock_guard lock(linesMutex);
+    EXPECT_EQ(lines.filter(QStringLiteral("device")).size(), 1) << lines.join('\n').toStdString();
 }
 
 }  // namespace
