@@ -3,8 +3,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Both windows as a screen reader meets them: every control that takes input or informs
-// has a name, and each window reads as a window.
+// has a name, each window reads as a window, and the boxes of the results grid read out the
+// values they show.
 
+#include <QAccessible>
+#include <QLabel>
 #include <functional>
 
 #include "accessibility_check.h"
@@ -45,6 +48,25 @@ TEST_F(Accessibility, EveryControlIsNamedAndEachWindowReadsAsAWindow) {
         delete window;
         settle();
     }
+}
+
+// A reader reads a box of the results grid by its text interface, as the value shown.
+TEST_F(Accessibility, ResultsBoxesReadOutTheirValues) {
+    ui::Form2 results(&dialogs, {});
+    results.setM(3, u" 45÷ 6");
+    results.setTt(3, u"12.5");
+    results.setGotou(3, u"2");
+    results.show();
+    for (QLabel* box : {results.m[3], results.tt[3], results.gotou[3]}) {
+        SCOPED_TRACE(box->accessibleName().toStdString());
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(box);
+        ASSERT_NE(reader, nullptr);
+        EXPECT_EQ(reader->text(QAccessible::Value), box->text());
+        QAccessibleTextInterface* text = reader->textInterface();
+        ASSERT_NE(text, nullptr) << "no text interface";
+        EXPECT_EQ(text->text(0, text->characterCount()), box->text());
+    }
+    EXPECT_EQ(results.tt[3]->text(), QStringLiteral("12.5"));
 }
 
 }  // namespace
