@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +38,15 @@ void whenOpen(std::function<void(QWidget*)> act) {
     });
 }
 
+// Room for the whole title in Qt's title-bar font, bold, and beside it for the window icon
+// and three frame buttons, each at least as wide as the title's line is high.
+int roomForTitle(const QString& title) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 4 * metrics.height();
+}
+
 QStringList buttonTexts(QWidget* dialog) {
     QStringList texts;
     for (QPushButton* button : dialog->findChildren<QPushButton*>())
@@ -51,6 +62,7 @@ TEST(QtDialogs, InputBoxShowsTitleAndPromptAndGivesTheTypedLine) {
         EXPECT_EQ(dialog->windowTitle(), title);
         EXPECT_EQ(dialog->font().families().join(u','), ui::faceFamilies().join(u','));
         EXPECT_GE(dialog->width(), ui::titleBarWidth(*dialog, title)) << "the whole title";
+        EXPECT_GE(dialog->width(), roomForTitle(title)) << "the title and the frame buttons";
         auto* input = qobject_cast<QInputDialog*>(dialog);
         ASSERT_NE(input, nullptr);
         EXPECT_EQ(input->labelText(), QStringLiteral("いれましょう。"));
