@@ -26,6 +26,7 @@ fi
 cat >"$program" <<'STANDIN'
 #!/bin/sh
 pwd -P >"$LOG"
+[ -z "${SAY:-}" ] || echo "$SAY" >&2  # what the program says on standard error
 for argument in "$@"; do printf '<%s>\n' "$argument" >>"$LOG"; done
 exit "${STATUS:-0}"
 STANDIN
@@ -130,14 +131,15 @@ run HOME="$home" XDG_CONFIG_DIRS="$tmp/etc" -- "$launcher"
 expect_started_in "$tmp/class room"
 [ ! -s "$tmp/stderr" ] || fail "printed: $(cat "$tmp/stderr")"
 
-case_name="the user's settings file comes first"
+case_name="the user's settings file comes first; only the program says its folder is missing"
 echo "DataFolder=$tmp/not mounted/rovedavu" >"$tmp/config/rovedavu/rovedavu.conf"
+said="rovedavu.startup: working folder $tmp/not mounted/rovedavu cannot be reached"
 start="$tmp/elsewhere" run HOME="$home" XDG_CONFIG_DIRS="$tmp/etc" \
-    XDG_CONFIG_HOME="$tmp/config" -- "$launcher"
+    XDG_CONFIG_HOME="$tmp/config" SAY="$said" -- "$launcher"
 expect_started_in "$tmp/elsewhere"
 [ ! -e "$tmp/not mounted" ] || fail "made the folder that the settings name"
-grep -q "$tmp/not mounted/rovedavu" "$tmp/stderr" ||
-    fail "did not say which folder: $(cat "$tmp/stderr")"
+[ "$(cat "$tmp/stderr")" = "$said" ] ||
+    fail "standard error holds more than the program's words: $(cat "$tmp/stderr")"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures launcher check(s) failed"
