@@ -150,7 +150,8 @@ Placed placeExclusively(const QByteArray& temporary, const QByteArray& final, in
 }  // namespace
 
 drill::SaveOutcome writeArchiveFile(const QByteArray& bytes, std::u16string_view myid,
-                                    const QDateTime& ended, const QString& host) {
+                                    const QDateTime& ended, const QString& host,
+                                    const std::function<std::uint32_t()>& drawRandom) {
     drill::SaveOutcome outcome;
     outcome.fileName = shownArchiveFolder(myid);
     const auto failed = [&outcome](std::u16string reason) {
@@ -185,7 +186,8 @@ drill::SaveOutcome writeArchiveFile(const QByteArray& bytes, std::u16string_view
     if (const int error = writeTemporary(folder, bytes, temporary); error != 0)
         return failed(reasonFor(error));
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const QString name = archiveFileName(ended, host, QRandomGenerator::global()->generate());
+        const QString name = archiveFileName(
+            ended, host, drawRandom ? drawRandom() : QRandomGenerator::global()->generate());
         int error = 0;
         switch (placeExclusively(temporary, folder + '/' + encoded(name), error)) {
             case Placed::Done:

@@ -9,6 +9,8 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "ports.h"
@@ -22,8 +24,10 @@ namespace records {
 // the learner's folder inside an existing rirekidata, with rirekidata's permissions, and
 // never makes rirekidata itself. As with the history file, the folder is not synced once the
 // name is given: a power cut in the next seconds may leave the drill whole under its
-// temporary name.
+// temporary name. drawRandom gives the random digits of each name tried; without it they
+// come from the system's random source.
 drill::SaveOutcome writeArchiveFile(const QByteArray& bytes, std::u16string_view myid,
-                                    const QDateTime& ended, const QString& host);
+                                    const QDateTime& ended, const QString& host,
+                                    const std::function<std::uint32_t()>& drawRandom = {});
 
 }  // namespace records

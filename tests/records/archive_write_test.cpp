@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "archive_file.h"
 #include "archive_names.h"
@@ -87,6 +89,26 @@ TEST_F(ArchiveWrite, FoldersAreMadeInsideRirekidataWithItsPermissions) {
     EXPECT_FALSE(none.written);
     EXPECT_EQ(none.reason, records::reasons::kNoFolder);
     EXPECT_TRUE(entries(".").isEmpty());
+}
+
+TEST_F(ArchiveWrite, ANameThatIsTakenIsDrawnAgainAndTheFileThereIsKept) {
+    ASSERT_TRUE(QDir().mkpath("rirekidata/kiroku/Rovedavu12"));
+    const QDateTime ended = QDateTime::currentDateTime();
+    const QString folder = "rirekidata/kiroku/Rovedavu12/";
+    const QString taken = folder + records::archiveFileName(ended, "pc", 0x1111);
+    const QByteArray other = "another computer's drill\r\n";
+    records_test::writeFile(taken, other);
+    std::uint32_t next = 0x1111;
+    const auto draw = [&next] { return std::exchange(next, next + 0x1111); };
+
+    const QByteArray bytes = "a drill\r\n";
+    const auto outcome = records::writeArchiveFile(bytes, u"12", ended, "pc", draw);
+    ASSERT_TRUE(outcome.written) << QString::fromStdU16String(outcome.reason).toStdString();
+    const QString second = folder + records::archiveFileName(ended, "pc", 0x2222);
+    EXPECT_EQ(QString::fromStdU16String(outcome.fileName).toStdString(), second.toStdString());
+    EXPECT_EQ(readFile(second).toStdString(), bytes.toStdString());
+    EXPECT_EQ(readFile(taken).toStdString(), other.toStdString());
+    EXPECT_EQ(allEntries(folder).size(), 2) << allEntries(folder).join(' ').toStdString();
 }
 
 TEST_F(ArchiveWrite, AFullDiskLeavesNoFileAndNoTemporaryFile) {
