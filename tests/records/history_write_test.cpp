@@ -261,12 +261,12 @@ TEST_F(HistoryWrite, APermissionFailureNamesTheFolderOrTheFileAndKeepsTheOldFile
 
 TEST_F(HistoryWrite, ALockedFolderRewritesAWritableFileInPlaceOnlyWhenThereIsRoom) {
     if (!records_test::runningAsRoot())
-        GTEST_SKIP() << "mounting a tiny file system needs root";
+        SKIP_OR_FAIL_IN_CI() << "mounting a tiny file system needs root";
     ASSERT_TRUE(QFile::setPermissions(dir_.path(), kReadOnly | QFileDevice::WriteOwner));
     ASSERT_TRUE(QDir().mkdir("tiny"));
     const TinyFileSystem tiny(QDir("tiny").absolutePath(), "size=32k,mode=0755");
     if (!tiny.mounted())
-        GTEST_SKIP() << "cannot mount a tmpfs here: " << tiny.error();
+        SKIP_OR_FAIL_IN_CI() << "cannot mount a tmpfs here: " << tiny.error();
     const InDirectory inTiny("tiny");
     ASSERT_TRUE(inTiny.entered());
     ASSERT_TRUE(QDir().mkdir("rirekidata"));
@@ -296,7 +296,7 @@ TEST_F(HistoryWrite, ALockedFolderRewritesAWritableFileInPlaceOnlyWhenThereIsRoo
 
 TEST_F(HistoryWrite, AStickyFolderThatKeepsAnotherAccountsFileIsNotReportedAsSaved) {
     if (!records_test::runningAsRoot())
-        GTEST_SKIP() << "needs a file of another account";
+        SKIP_OR_FAIL_IN_CI() << "needs a file of another account";
     ASSERT_TRUE(QFile::setPermissions(dir_.path(), kReadOnly | QFileDevice::WriteOwner));
     // Every account may add files, but only a file's owner may replace it: the old file
     // stays root's while the writer is nobody, who may still write into it.
@@ -315,11 +315,11 @@ TEST_F(HistoryWrite, AStickyFolderThatKeepsAnotherAccountsFileIsNotReportedAsSav
 
 TEST_F(HistoryWrite, AFullDiskKeepsTheOldFileByteForByte) {
     if (!records_test::runningAsRoot())
-        GTEST_SKIP() << "mounting a tiny file system needs root";
+        SKIP_OR_FAIL_IN_CI() << "mounting a tiny file system needs root";
     ASSERT_TRUE(QDir().mkdir("tiny"));
     const TinyFileSystem tiny(QDir("tiny").absolutePath(), "size=16k,mode=0755");
     if (!tiny.mounted())
-        GTEST_SKIP() << "cannot mount a tmpfs here: " << tiny.error();
+        SKIP_OR_FAIL_IN_CI() << "cannot mount a tmpfs here: " << tiny.error();
     const InDirectory inTiny("tiny");
     ASSERT_TRUE(inTiny.entered());
     ASSERT_TRUE(QDir().mkdir("rirekidata"));
@@ -343,11 +343,11 @@ TEST_F(HistoryWrite, AFullDiskKeepsTheOldFileByteForByte) {
 
 TEST_F(HistoryWrite, AReadOnlyFileSystemKeepsTheOldFile) {
     if (!records_test::runningAsRoot())
-        GTEST_SKIP() << "mounting a file system needs root";
+        SKIP_OR_FAIL_IN_CI() << "mounting a file system needs root";
     ASSERT_TRUE(QDir().mkdir("tiny"));
     TinyFileSystem tiny(QDir("tiny").absolutePath(), "size=64k,mode=0755");
     if (!tiny.mounted())
-        GTEST_SKIP() << "cannot mount a tmpfs here: " << tiny.error();
+        SKIP_OR_FAIL_IN_CI() << "cannot mount a tmpfs here: " << tiny.error();
     ASSERT_TRUE(QDir().mkdir("tiny/rirekidata"));
     writeFile("tiny/rirekidata/Rovedavu12.txt", kOldFile);
     ASSERT_TRUE(tiny.remountReadOnly());

@@ -4,7 +4,9 @@
 
 #include "records_support.h"
 
+#include <grp.h>
 #include <sys/mount.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <QStringDecoder>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace records_test {
@@ -124,6 +127,26 @@ bool TinyFileSystem::remountReadOnly() {
 
 bool runningAsRoot() {
     return ::geteuid() == 0;
+}
+
+std::optional<int> runAsNobody(const std::function<int()>& body) {
+    constexpr int kNotNobody = 100;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(kNotNobody);
+        ::_exit(body());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) >= kNotNobody)
+        return std::nullopt;
+    return WEXITSTATUS(status);
+}
+
+bool inContinuousIntegration() {
+    const char* ci = std::getenv("CI");
+    return ci != nullptr && *ci != '\0';
 }
 
 bool fillUp(const QString& path) {

@@ -6,10 +6,14 @@
 // Helpers shared by the records tests: hex dumps, a small CSV reader, drill states,
 // working in a temporary directory and a tiny file system of our own.
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,8 +69,29 @@ private:
 
 bool runningAsRoot();
 
+// The account without rights that tests drop to from root.
+constexpr unsigned kNobody = 65534;
+
+// Runs body in a child process of the account nobody and gives what it returned (0 to 99);
+// nullopt when the child could not become nobody or did not end normally. Root only.
+std::optional<int> runAsNobody(const std::function<int()>& body);
+
+// Whether the tests run in continuous integration (CI set and not empty), where every test
+// of a lost drill has to run.
+bool inContinuousIntegration();
+
 // Writes a file of that name until the file system has no room left; false when it never
 // filled up.
 bool fillUp(const QString& path);
 
 }  // namespace records_test
+
+// For a test that cannot run here: skips it with the message streamed after it, and fails it
+// in continuous integration, where a skipped test would hide that it never ran.
+#define SKIP_OR_FAIL_IN_CI()                                                         \
+    return GTEST_MESSAGE_(records_test::inContinuousIntegration()                    \
+                              ? "cannot run in continuous integration (CI is set): " \
+                              : "",                                                  \
+                          records_test::inContinuousIntegration()                    \
+                              ? ::testing::TestPartResult::kFatalFailure             \
+                              : ::testing::TestPartResult::kSkip)
