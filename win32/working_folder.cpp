@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
 #include "unreachable_folder.h"
 #include "wide_text.h"
 
@@ -125,19 +127,8 @@ std::wstring programFolder() {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-}  // namespace
-
-std::vector<std::wstring> settingsFiles() {
-    std::vector<std::wstring> files;
-    for (const wchar_t* variable : {L"APPDATA", L"ProgramData"}) {
-        const std::wstring folder = environment(variable);
-        if (isAbsolute(folder))
-            files.push_back(folder + L"\\Rovedavu\\rovedavu.conf");
-    }
-    return files;
-}
-
-std::optional<std::wstring> dataFolderOf(const std::string& settingsText) {
+// The value of the first line "key=value" before any section or in [General], trimmed.
+std::optional<std::wstring> settingOf(const std::string& settingsText, std::wstring_view key) {
     std::string bytes = settingsText;
     if (bytes.rfind("\xEF\xBB\xBF", 0) == 0)
         bytes.erase(0, 3);
@@ -157,22 +148,51 @@ std::optional<std::wstring> dataFolderOf(const std::string& settingsText) {
             continue;
         }
         const std::size_t equals = line.find(L'=');
-        if (!inGeneral || equals == std::wstring::npos ||
-            trimmed(line.substr(0, equals)) != L"DataFolder")
-            continue;
-        std::wstring value = trimmed(line.substr(equals + 1));
-        if (value.size() >= 2 && value.front() == L'"' && value.back() == L'"')
-            value = value.substr(1, value.size() - 2);
-        while (value.size() > 3 && (value.back() == L'\\' || value.back() == L'/'))
-            value.pop_back();
-        if (value.empty() || !isAbsolute(value))
-            return std::nullopt;
-        return value;
+        if (inGeneral && equals != std::wstring::npos && trimmed(line.substr(0, equals)) == key)
+            return trimmed(line.substr(equals + 1));
     }
     return std::nullopt;
 }
 
+// The computer's settings file locks its folder for every account with "DataFolderLocked=true"
+// beside it; the users' files are then not read for it.
+std::optional<std::wstring> lockedDataFolderOf(const std::string& settingsText) {
+    std::wstring locked = settingOf(settingsText, L"DataFolderLocked").value_or(L"");
+    for (wchar_t& c : locked)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return locked == L"true" ? dataFolderOf(settingsText) : std::nullopt;
+}
+
+}  // namespace
+
+std::vector<std::wstring> settingsFiles() {
+    std::vector<std::wstring> files;
+    for (const wchar_t* variable : {L"APPDATA", L"ProgramData"}) {
+        const std::wstring folder = environment(variable);
+        if (isAbsolute(folder))
+            files.push_back(folder + L"\\Rovedavu\\rovedavu.conf");
+    }
+    return files;
+}
+
+std::optional<std::wstring> dataFolderOf(const std::string& settingsText) {
+    std::wstring value = settingOf(settingsText, L"DataFolder").value_or(L"");
+    if (value.size() >= 2 && value.front() == L'"' && value.back() == L'"')
+        value = value.substr(1, value.size() - 2);
+    while (value.size() > 3 && (value.back() == L'\\' || value.back() == L'/'))
+        value.pop_back();
+    if (value.empty() || !isAbsolute(value))
+        return std::nullopt;
+    return value;
+}
+
 WorkingFolder workingFolder() {
+    const std::wstring computers = environment(L"ProgramData");
+    if (isAbsolute(computers)) {
+        if (const auto folder =
+                lockedDataFolderOf(fileText(computers + L"\\Rovedavu\\rovedavu.conf")))
+            return {*folder, true};
+    }
     for (const std::wstring& file : settingsFiles()) {
         if (const auto folder = dataFolderOf(fileText(file)))
             return {*folder, true};

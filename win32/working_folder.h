@@ -21,7 +21,8 @@ struct WorkingFolder {
 };
 
 // %APPDATA%\Rovedavu\rovedavu.conf (one user), then %ProgramData%\Rovedavu\rovedavu.conf
-// (every account).
+// (every account). A computer's file with "DataFolderLocked=true" beside its DataFolder comes
+// first, and the user's file is then not read for the folder.
 std::vector<std::wstring> settingsFiles();
 
 // The absolute folder of a "DataFolder=" line of the settings text (UTF-8, or the system's

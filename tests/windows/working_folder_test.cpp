@@ -107,6 +107,20 @@ TEST_F(WorkingFolderTest, TheUsersSettingsComeBeforeTheComputersThenThePerUserFo
     write(root_ + L"\\roaming\\Rovedavu\\rovedavu.conf",
           "DataFolder=" + utf8(root_) + "\\mine\r\n");
     EXPECT_EQ(win::workingFolder().path, root_ + L"\\mine");
+
+    // The computer's file locks its folder: the user's file is not read for it.
+    write(root_ + L"\\common\\Rovedavu\\rovedavu.conf",
+          "[General]\r\nDataFolder=" + utf8(root_) + "\\クラス\r\nDataFolderLocked=True\r\n");
+    EXPECT_EQ(win::workingFolder().path, root_ + L"\\クラス");
+    write(root_ + L"\\common\\Rovedavu\\rovedavu.conf",
+          "DataFolder=" + utf8(root_) + "\\クラス\r\nDataFolderLocked=false\r\n");
+    EXPECT_EQ(win::workingFolder().path, root_ + L"\\mine");
+    // A lock in the user's own file has no power.
+    write(root_ + L"\\roaming\\Rovedavu\\rovedavu.conf",
+          "DataFolder=" + utf8(root_) + "\\mine\r\nDataFolderLocked=true\r\n");
+    write(root_ + L"\\common\\Rovedavu\\rovedavu.conf",
+          "DataFolder=" + utf8(root_) + "\\クラス\r\nDataFolderLocked=true\r\n");
+    EXPECT_EQ(win::workingFolder().path, root_ + L"\\クラス");
 }
 
 TEST_F(WorkingFolderTest, ANamedFolderThatCannotBeReachedIsNeverMade) {
