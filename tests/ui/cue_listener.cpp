@@ -43,8 +43,10 @@ constexpr double kInTimeMs = 100;
 constexpr double kEarlyMs = -15;  // the tone finder's window and the clocks' error
 // A cue heard more than this after its press is counted as missing.
 constexpr double kMatchMs = 240;
-// A tone that starts again this soon after its cue began is the same cue, broken off.
-constexpr double kStutterMs = kToneMs + 250;
+// A tone that starts again this soon after its cue began is the same cue, broken off. A sound
+// system that falls behind can hold a tone back for most of a second, as Wine's does while
+// the end of the drill saves its files and opens the results window.
+constexpr double kStutterMs = kToneMs + 1000;
 
 std::int64_t realNanoseconds() {
     timespec now{};
