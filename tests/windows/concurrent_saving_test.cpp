@@ -26,10 +26,14 @@
 #include <vector>
 
 #include "history_bytes.h"
+#include "test_files.h"
 #include "wide_text.h"
 #include "win_records.h"
 
 namespace {
+
+using wintest::entries;
+using wintest::readFile;
 
 constexpr int kDrillsPerWriter = 200;
 const std::string kTags[] = {"a", "b"};
@@ -102,38 +106,6 @@ int runWriter(const std::string& tag, DWORD parent) {
         }
     }
     return unsaved;
-}
-
-std::string readFile(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<unreadable>";
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-// Every name in the folder, hidden ones too, sorted.
-std::vector<std::wstring> entries(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 void removeAll(const std::wstring& folder) {

@@ -23,11 +23,15 @@
 #include "drill.h"
 #include "history_bytes.h"
 #include "recording_fakes.h"
+#include "test_files.h"
 #include "texts.h"
 #include "wide_text.h"
 #include "win_records.h"
 
 namespace {
+
+using wintest::entries;
+using wintest::readFile;
 
 namespace reasons = records::reasons;
 
@@ -42,20 +46,6 @@ std::wstring environment(const wchar_t* name) {
     return length > 0 && length < std::size(value) ? std::wstring(value, length) : L"";
 }
 
-std::string readFile(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<unreadable>";
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
-
 bool writeFile(const std::wstring& path, const std::string& bytes) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -66,23 +56,6 @@ bool writeFile(const std::wstring& path, const std::string& bytes) {
         WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
         written == bytes.size();
     return CloseHandle(file) && whole;
-}
-
-// Every name in the folder, hidden ones too, sorted.
-std::vector<std::wstring> entries(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // The current folder for the life of the object.
