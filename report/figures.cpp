@@ -70,6 +70,18 @@ std::vector<ClassRow> classRows(const records::ClassFolder& folder) {
     return rows;
 }
 
+std::vector<ClassRow> flaggedClassRows(const records::ClassFolder& folder, const QDate& today,
+                                       const FlagRule& rule) {
+    std::vector<ClassRow> rows = classRows(folder);
+    auto learner = folder.learners.begin();  // rows keep the folder's order
+    for (ClassRow& row : rows) {
+        while (learner->id != row.id)
+            ++learner;
+        row.flags = learnerFlags(*learner++, today, rule);
+    }
+    return rows;
+}
+
 std::vector<DrillFigures> drillsOverTime(const records::Learner& learner) {
     std::vector<DrillFigures> drills;
     drills.reserve(learner.drills.size());

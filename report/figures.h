@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "class_folder.h"
+#include "flags.h"
 
 namespace report {
 
@@ -44,13 +45,17 @@ struct Change {
 struct ClassRow {
     QString id;
     int drillsKept = 0;
-    DrillFigures latest;           // meaningless when drillsKept is 0
-    std::optional<Change> change;  // none with fewer than two drills
+    DrillFigures latest;                // meaningless when drillsKept is 0
+    std::optional<Change> change;       // none with fewer than two drills
+    std::optional<LearnerFlags> flags;  // only from flaggedClassRows
 };
 
 // One row per learner, in the order of the folder (by ID).
 std::vector<ClassRow> classRows(const records::ClassFolder& folder);
 ClassRow classRow(const records::Learner& learner);
+// The same, with each learner's flags as of `today`.
+std::vector<ClassRow> flaggedClassRows(const records::ClassFolder& folder, const QDate& today,
+                                       const FlagRule& rule = {});
 
 // A learner's drills, oldest first.
 std::vector<DrillFigures> drillsOverTime(const records::Learner& learner);
