@@ -21,6 +21,7 @@ namespace {
 
 constexpr auto kArchiveSubfolder = u"kiroku";
 constexpr std::u16string_view kFolderMissing = u"フォルダがありません。";
+constexpr std::u16string_view kNotAFolder = u"フォルダではありません。";
 constexpr std::u16string_view kFolderUnreadable = u"フォルダの中を読めませんでした。";
 constexpr std::size_t kProgressEvery = 64;
 
@@ -82,7 +83,7 @@ public:
     ClassFolder read() {
         const QFileInfo folder(result_.folder);
         if (!folder.isDir()) {
-            result_.error = toQString(kFolderMissing);
+            result_.error = toQString(folder.exists() ? kNotAFolder : kFolderMissing);
             return std::move(result_);
         }
         if (!findFiles())
@@ -107,7 +108,9 @@ public:
                 continue;
             std::move(done.unreadable.begin(), done.unreadable.end(),
                       std::back_inserter(result_.unreadable));
-            result_.learners.push_back(std::move(done.learner));
+            // A learner is someone with a drill: files that hold none are only listed.
+            if (!done.learner.drills.empty())
+                result_.learners.push_back(std::move(done.learner));
         }
         std::sort(result_.unreadable.begin(), result_.unreadable.end(),
                   [](const UnreadableFile& left, const UnreadableFile& right) {
@@ -211,12 +214,15 @@ private:
             }
             bytes.clear();
             const HistoryRead read = readHistoryFile(path, &bytes);
-            if (historyBytes && !bytes.isEmpty() && bytes == *historyBytes)
-                historyInArchive = true;
-            if (read.drill)
+            if (read.drill) {
+                // An unreadable history file is listed under its own name even when an
+                // archive file holds the same bytes.
+                if (historyBytes && bytes == *historyBytes)
+                    historyInArchive = true;
                 learner.drills.push_back(keptDrill(*read.drill, path, parsed->ended));
-            else
+            } else {
                 unreadable(path, read.refusal);
+            }
             done(reporting);
         }
         if (history && !historyInArchive) {

@@ -58,7 +58,7 @@ inline constexpr std::u16string_view kNotAnArchiveName =
 
 struct ClassFolder {
     QString folder;                          // the rirekidata folder read
-    std::vector<Learner> learners;           // by ID, numbers in numeric order
+    std::vector<Learner> learners;           // by ID, numbers in numeric order; each with a drill
     std::vector<UnreadableFile> unreadable;  // by path
     std::size_t filesRead = 0;
     bool cancelled = false;  // stopped early: learners and unreadable are partial
