@@ -237,7 +237,8 @@ HistoryRead readHistory(QByteArrayView bytes) {
     }
     if (!rowsAreADrill(drill, dates))
         return refused(refusals::kNotOurs);
-    drill.date = dates.front();
+    // A date that the drill marked as text reads back as typed.
+    drill.date = toQString(typedDate(toU16View(dates.front())));
     HistoryRead result;
     result.drill = std::move(drill);
     return result;

@@ -29,6 +29,13 @@ constexpr std::u16string_view kHeaderText =
 constexpr std::size_t kNameMaxBytes = 255;
 constexpr std::size_t kTemporarySuffixBytes = 7;
 
+constexpr std::u16string_view kFormulaStarts = u"=+-@\t\r";
+constexpr char16_t kTextMark = u'\'';
+
+bool isFormulaStart(std::u16string_view text) {
+    return !text.empty() && kFormulaStarts.find(text.front()) != std::u16string_view::npos;
+}
+
 bool isUnusable(char16_t unit) {
     return unit == u'/' || unit == u'\\' || isControl(unit);
 }
@@ -109,6 +116,20 @@ std::u16string shownHistoryPath(std::u16string_view myid) {
     return path;
 }
 
+std::u16string writtenDate(std::u16string_view mydate) {
+    std::u16string date;
+    if (isFormulaStart(mydate))
+        date += kTextMark;
+    date += mydate;
+    return date;
+}
+
+std::u16string_view typedDate(std::u16string_view written) {
+    if (!written.empty() && written.front() == kTextMark && isFormulaStart(written.substr(1)))
+        written.remove_prefix(1);
+    return written;
+}
+
 std::string historyHeaderBytes() {
     return common::encodeCp932(kHeaderText);
 }
@@ -121,7 +142,7 @@ std::string historyRowBytes(std::u16string_view qtext, float qtime, std::int16_t
     line += u',';
     line += drill::plainIntegerText(qmiss);
     line += u',';
-    line += textItem(mydate);
+    line += textItem(writtenDate(mydate));
     line += kLineEnd;
     return common::encodeCp932(line);
 }

@@ -61,8 +61,15 @@ std::u16string shownHistoryPath(std::u16string_view myid);
 // The 45 bytes of the header line.
 std::string historyHeaderBytes();
 
+// The date as written: a date that a spreadsheet would run as a formula (its first character
+// "=", "+", "-", "@", a tab or CR) gets a leading "'"; every other date stays as typed.
+std::u16string writtenDate(std::u16string_view mydate);
+
+// The date as typed, from the date as written: the "'" of writtenDate taken off again.
+std::u16string_view typedDate(std::u16string_view written);
+
 // One row line with its CR LF: the problem text, the time under "#####.#" (quoted), the
-// wrong-answer count and the date. A double quote inside a text item is doubled.
+// wrong-answer count and writtenDate(date). A double quote inside a text item is doubled.
 std::string historyRowBytes(std::u16string_view qtext, float qtime, std::int16_t qmiss,
                             std::u16string_view mydate);
 

@@ -65,6 +65,25 @@ TEST(HistoryLines, TextItemsAreWrittenAsTyped) {
               QByteArray("\"x\",\"1.\",2,\" 8 / 1 \"\r\n"));
 }
 
+// A date that a spreadsheet would run as a formula is written as text, with a leading "'";
+// every other date keeps its bytes.
+TEST(HistoryLines, DateThatASpreadsheetWouldRunIsWrittenAsText) {
+    const struct {
+        std::u16string_view date;
+        const char* item;
+    } rows[] = {
+        {u"=1+1", "\"'=1+1\""},       {u"+8/1", "\"'+8/1\""}, {u"-1", "\"'-1\""},
+        {u"@8", "\"'@8\""},           {u"\t8", "\"'\t8\""},   {u"\r", "\"'\r\""},
+        {u"8/1=", "\"8/1=\""},        {u" =1", "\" =1\""},    {u"'=1", "\"'=1\""},
+        {u"＝1", "\"\x81\x81\x31\""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(historyRowLine(u"x", 1.0f, 0, row.date),
+                  QByteArray("\"x\",\"1.\",0,") + row.item + "\r\n")
+            << QString::fromStdU16String(std::u16string(row.date)).toStdString();
+    }
+}
+
 TEST(HistoryLines, DoubleQuotesAreDoubledSoTheLineStaysFourItems) {
     const QByteArray line = historyRowLine(u"\"", 1.0f, 0, u"8\"1\",\"x");
     EXPECT_EQ(line, QByteArray("\"\"\"\",\"1.\",0,\"8\"\"1\"\",\"\"x\"\r\n"));
@@ -148,6 +167,10 @@ TEST(HistoryRead, ReadsBackTheDrillAndRefusesRowsOfTwoDrills) {
     } rows[] = {
         {"a quote in the date",
          historyHeaderLine() + historyRowLine(u" 45÷ 6", 12.3f, 1, u"11/9 \"b\""), u"11/9 \"b\""},
+        {"a date written as text, read back as typed",
+         historyHeaderLine() + historyRowLine(u" 45÷ 6", 12.3f, 1, u"=1+1"), u"=1+1"},
+        {"a date typed with a leading apostrophe",
+         historyHeaderLine() + "\" 45\x81\x80 6\",\"12.3\",1,\"'8/1\"\r\n", u"'8/1"},
         {"characters of lead bytes 0xFA..0xFC",
          historyHeaderLine() + historyRowLine(u" 45÷ 6", 12.3f, 1, u"ⅰ髙﨑"), u"ⅰ髙﨑"},
         {"rows of two drills",
