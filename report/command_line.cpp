@@ -50,6 +50,22 @@ QString usageText() {
         .arg(kProgram);
 }
 
+bool displayAvailable() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
+QString noDisplayText() {
+    return QStringLiteral(
+        "画面（ディスプレイ）が見つからないので、ウィンドウを開けません。"
+        "画面のないコンピューターでは、--csv 出力.csv や --pdf 出力.pdf で書き出せます。");
+}
+
 QString defaultFolder() {
     return QDir(records::workingFolder().path).filePath(QStringLiteral("rirekidata"));
 }
@@ -99,7 +115,9 @@ Options parseArguments(const QStringList& arguments) {
 int runExport(const Options& options) {
     const QString folder = options.folder.isEmpty() ? defaultFolder() : options.folder;
     if (!QFileInfo(folder).isDir())
-        return failure(QStringLiteral("フォルダ %1 がありません。").arg(folder));
+        return failure(QFileInfo::exists(folder)
+                           ? QStringLiteral("%1 はフォルダではありません。").arg(folder)
+                           : QStringLiteral("フォルダ %1 がありません。").arg(folder));
     if (isInside(options.output, folder))
         return failure(QStringLiteral("書き出し先 %1 が記録のフォルダ %2 の中です。"
                                       "記録のフォルダには何も書きません。")
@@ -108,9 +126,12 @@ int runExport(const Options& options) {
     const records::ClassFolder read = records::readClassFolder(folder);
     if (!read.error.isEmpty())
         return failure(QStringLiteral("%1: %2").arg(folder, read.error));
-    if (read.learners.empty() && read.unreadable.empty()) {
+    if (read.learners.empty()) {
         QTextStream(stderr) << kProgram
-                            << QStringLiteral(": %1 にはポルネアの記録がありません。").arg(folder)
+                            << QStringLiteral(
+                                   ": %1 には、読めるドリルの記録が一つもありません"
+                                   "でした（見出しだけを書き出します）。")
+                                   .arg(folder)
                             << Qt::endl;
     }
     for (const records::UnreadableFile& file : read.unreadable) {

@@ -36,8 +36,16 @@ QString usageText();
 // The working folder's rirekidata.
 QString defaultFolder();
 
+// Whether the windows can open: on Linux, a display (X11 or Wayland) or a Qt platform
+// chosen with QT_QPA_PLATFORM (such as offscreen).
+bool displayAvailable();
+
+// Why the windows can't open without a display, and how to export without one.
+QString noDisplayText();
+
 // Writes the CSV or PDF of options.folder (or the default folder) into options.output.
-// Gives the exit status: 0 when written; otherwise a message on standard error and 1.
+// Gives the exit status: 0 when written (a class without any drill is written too, with a
+// word on standard error); otherwise a message on standard error and 1.
 // Needs a QGuiApplication for the PDF.
 int runExport(const Options& options);
 

@@ -8,11 +8,30 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTextStream>
+#include <QTranslator>
 
 #include "command_line.h"
 #include "face.h"
 #include "report_windows.h"
+
+namespace {
+
+// Qt's own words (such as a file's error) in Japanese, under a Japanese locale.
+void translateQtUnderJapanese(QCoreApplication& application) {
+    if (QLocale::system().language() != QLocale::Japanese)
+        return;
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
@@ -30,6 +49,12 @@ int main(int argc, char* argv[]) {
     }
 
     if (options.action == report::Options::Action::Windows) {
+        // Without a display Qt would abort in English; say what to do instead.
+        if (!report::displayAvailable()) {
+            QTextStream(stderr) << QStringLiteral("rovedavu-report: ") << report::noDisplayText()
+                                << u'\n' << report::usageText();
+            return 2;
+        }
         QApplication application(argc, argv);
         ui::installFaceSubstitutions();
         return report::runWindows(
@@ -40,6 +65,7 @@ int main(int argc, char* argv[]) {
     if (options.action == report::Options::Action::Csv ||
         options.action == report::Options::Action::ProblemsCsv) {
         QCoreApplication application(argc, argv);
+        translateQtUnderJapanese(application);
         return report::runExport(options);
     }
     // The PDF draws only into a file: Qt's offscreen platform serves unless another one is
@@ -47,6 +73,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
+    translateQtUnderJapanese(application);
     ui::installFaceSubstitutions();
     return report::runExport(options);
 }
