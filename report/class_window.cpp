@@ -81,7 +81,8 @@ ClassWindow::ClassWindow(const QString& folder, QWidget* parent)
     auto* splitter = new QSplitter(Qt::Vertical, central);
     layout->addWidget(splitter, 1);
 
-    model_->setTable(classTable({}));
+    const TableText empty = classTable({});
+    model_->setTable(empty);
     sorted_->setSourceModel(model_);
     sorted_->setSortRole(TableTextModel::SortRole);
     table_ = new QTableView(splitter);
@@ -94,7 +95,7 @@ ClassWindow::ClassWindow(const QString& folder, QWidget* parent)
     setCompactRows(table_);
     table_->setAlternatingRowColors(true);
     table_->setSortingEnabled(true);
-    table_->sortByColumn(0, Qt::AscendingOrder);
+    table_->sortByColumn(empty.sortColumn, empty.sortOrder);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(table_, &QTableView::activated, this, &ClassWindow::openRow);
 

@@ -53,11 +53,21 @@ ClassRow classRow(const records::Learner& learner) {
     if (learner.drills.empty())
         return row;
     row.latest = drillFigures(learner.drills.back());
-    if (learner.drills.size() >= 2) {
-        const DrillFigures previous = drillFigures(learner.drills[learner.drills.size() - 2]);
-        row.change = Change{row.latest.solved - previous.solved,
-                            row.latest.totalSeconds - previous.totalSeconds,
-                            row.latest.wrongAnswers - previous.wrongAnswers};
+    // The last two finished drills, newest first.
+    std::optional<DrillFigures> latest;
+    for (auto drill = learner.drills.rbegin(); drill != learner.drills.rend(); ++drill) {
+        const DrillFigures figures = drillFigures(*drill);
+        if (!figures.finished())
+            continue;
+        if (!latest) {
+            latest = figures;
+            continue;
+        }
+        row.change =
+            Change{latest->solved - figures.solved, latest->totalSeconds - figures.totalSeconds,
+                   latest->wrongAnswers - figures.wrongAnswers,
+                   latest->secondsPerProblem() - figures.secondsPerProblem()};
+        break;
     }
     return row;
 }
@@ -123,11 +133,11 @@ std::vector<ProblemFigures> problemsHardestFirst(const records::Learner& learner
     // The map gave divisor and dividend order; a stable sort keeps it between equals.
     std::stable_sort(problems.begin(), problems.end(),
                      [](const ProblemFigures& left, const ProblemFigures& right) {
-                         // Compared as wrong × met products, free of division's rounding.
-                         const long long leftRate = 1LL * left.wrongTries * right.met;
-                         const long long rightRate = 1LL * right.wrongTries * left.met;
-                         if (leftRate != rightRate)
-                             return leftRate > rightRate;
+                         if (left.wrongTries != right.wrongTries)
+                             return left.wrongTries > right.wrongTries;
+                         // The same wrong answers over fewer meetings: more per meeting.
+                         if (left.wrongTries > 0 && left.met != right.met)
+                             return left.met < right.met;
                          return left.meanSeconds > right.meanSeconds;
                      });
     return problems;
@@ -150,6 +160,10 @@ QString signedSecondsText(double seconds) {
     if (text == QStringLiteral("-0.0"))
         return QStringLiteral("0.0");
     return seconds > 0 && text != QStringLiteral("0.0") ? QLatin1Char('+') + text : text;
+}
+
+QString unfinishedText(const DrillFigures& drill) {
+    return drill.finished() ? QString() : QString::fromUtf16(kUnfinishedMark);
 }
 
 }  // namespace report

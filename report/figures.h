@@ -30,27 +30,38 @@ struct DrillFigures {
     int solved = 0;           // problems answered right, of 20
     double totalSeconds = 0;  // the answered problems' times, added up
     int wrongAnswers = 0;     // every wrong answer, also those to an unanswered last problem
+
+    // All twenty problems answered right; a drill ended before that is "途中で終了".
+    bool finished() const { return solved == kProblemsPerDrill; }
+    // The fair measure of speed, also for a drill ended early; 0 when nothing was solved.
+    double secondsPerProblem() const { return solved == 0 ? 0 : totalSeconds / solved; }
 };
 
 DrillFigures drillFigures(const records::KeptDrill& drill);
 
-// The latest drill against the one before it: positive when the latest is higher.
+// The latest finished drill against the finished one before it: positive when the latest is
+// higher. Drills ended early are left out, so that a short drill never looks fast.
 struct Change {
     int solved = 0;
     double totalSeconds = 0;
     int wrongAnswers = 0;
+    double secondsPerProblem = 0;
 };
+
+// The mark of a drill ended before its twentieth problem, in every table and on paper.
+inline constexpr char16_t kUnfinishedMark[] = u"途中で終了";
 
 // One row of the class table.
 struct ClassRow {
     QString id;
     int drillsKept = 0;
-    DrillFigures latest;                // meaningless when drillsKept is 0
-    std::optional<Change> change;       // none with fewer than two drills
+    DrillFigures latest;                // meaningless when drillsKept is 0; may be unfinished
+    std::optional<Change> change;       // none with fewer than two finished drills
     std::optional<LearnerFlags> flags;  // only from flaggedClassRows
 };
 
-// One row per learner, in the order of the folder (by ID).
+// One row per learner, in the order of the folder (by ID); the folder holds only learners
+// with at least one drill.
 std::vector<ClassRow> classRows(const records::ClassFolder& folder);
 ClassRow classRow(const records::Learner& learner);
 // The same, with each learner's flags as of `today`.
@@ -82,15 +93,20 @@ struct ProblemFigures {
     double wrongPerMeeting() const { return met == 0 ? 0 : double(wrongTries) / met; }
 };
 
-// Every problem answered right at least once, hardest first: the most wrong answers per
-// meeting first; between equals, the slower mean time first; then by divisor and dividend.
+// Every problem answered right at least once, hardest first: the most wrong answers first;
+// between equals, the one met fewer times (more wrong answers per meeting), then the slower
+// mean time, then by divisor and dividend.
 // Problems left unanswered at the end of a drill are not known and not counted.
 std::vector<ProblemFigures> problemsHardestFirst(const records::Learner& learner);
 
+// Where the tables on screen and on paper show the sort arrow of the problems' order.
+inline constexpr int kProblemOrderColumn = 5;  // 誤答, most first
+
 // Texts shared by the tables on screen, on paper and in CSV.
-QString secondsText(double seconds);          // "12.3"
-QString dateTimeText(const QDateTime& when);  // "2026-12-07 09:05"
-QString signedText(int value);                // "+2", "-1", "0"
-QString signedSecondsText(double seconds);    // "+4.5", "-12.0", "0.0"
+QString secondsText(double seconds);                // "12.3"
+QString dateTimeText(const QDateTime& when);        // "2026-12-07 09:05"
+QString signedText(int value);                      // "+2", "-1", "0"
+QString signedSecondsText(double seconds);          // "+4.5", "-12.0", "0.0"
+QString unfinishedText(const DrillFigures& drill);  // kUnfinishedMark when ended early, or ""
 
 }  // namespace report

@@ -31,8 +31,10 @@ namespace report {
 
 namespace {
 
-QTableView* makeTable(TableTextModel* model, const QString& objectName, const QString& name,
-                      QWidget* parent) {
+// A view of the model, shown in the order (and with the arrow) of its empty table.
+QTableView* makeTable(TableTextModel* model, const TableText& empty, const QString& objectName,
+                      const QString& name, QWidget* parent) {
+    model->setTable(empty);
     auto* sorted = new QSortFilterProxyModel(parent);
     sorted->setSourceModel(model);
     sorted->setSortRole(TableTextModel::SortRole);
@@ -47,7 +49,7 @@ QTableView* makeTable(TableTextModel* model, const QString& objectName, const QS
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->setSortingEnabled(true);
-    table->sortByColumn(0, Qt::AscendingOrder);
+    table->sortByColumn(empty.sortColumn, empty.sortOrder);
     return table;
 }
 
@@ -96,8 +98,10 @@ LearnerWindow::LearnerWindow(std::shared_ptr<const records::ClassFolder> folder,
     auto* rows = new QSplitter(Qt::Vertical, central);
     auto* pictures = new QSplitter(Qt::Horizontal, rows);
     chart_ = new PictureWidget(
-        QStringLiteral("ドリルごとの合計時間と誤答のグラフ"),
-        QStringLiteral("左から日時の順にドリルが並び、線が合計時間（秒）、棒が誤答の数です。"),
+        QStringLiteral("ドリルごとの1問あたりの時間と誤答のグラフ"),
+        QStringLiteral("左から日時の順にドリルが並び、線が最後まで解いたドリルの1問あたりの時間"
+                       "（秒）、棒が誤答の数です。途中で終了したドリルは、線から離れた白い点と"
+                       "斜線の棒です。"),
         [this](QPainter& painter, const QRectF& area) {
             drawDrillChart(painter, area, drillsOverTime(*learner_));
         },
@@ -105,8 +109,8 @@ LearnerWindow::LearnerWindow(std::shared_ptr<const records::ClassFolder> folder,
     chart_->setObjectName(QStringLiteral("drillChart"));
     divisors_ = new PictureWidget(
         QStringLiteral("わる数 1 から 9 ごとの平均時間と誤答"),
-        QStringLiteral("わる数ごとに一つのます。色は平均時間で、緑は速く、赤はおそい。"
-                       "出た回数と誤答も書いてあります。"),
+        QStringLiteral("わる数ごとに一つのます。色は平均時間で、緑と◎ははやく、赤と▲はおそい。"
+                       "右上の数字は、はやい順の順位です。出た回数と誤答も書いてあります。"),
         [this](QPainter& painter, const QRectF& area) {
             drawDivisorGrid(painter, area, divisorCells(*learner_));
         },
@@ -118,10 +122,10 @@ LearnerWindow::LearnerWindow(std::shared_ptr<const records::ClassFolder> folder,
     auto* tabs = new QTabWidget(rows);
     tabs->setObjectName(QStringLiteral("learnerTables"));
     tabs->setAccessibleName(QStringLiteral("学習者の表"));
-    tabs->addTab(makeTable(problems_, QStringLiteral("problemTable"),
+    tabs->addTab(makeTable(problems_, problemTable({}), QStringLiteral("problemTable"),
                            QStringLiteral("むずかしかった問題から順の一覧"), tabs),
                  QStringLiteral("むずかしかった問題"));
-    tabs->addTab(makeTable(drills_, QStringLiteral("drillTable"),
+    tabs->addTab(makeTable(drills_, drillTable({}), QStringLiteral("drillTable"),
                            QStringLiteral("ドリルの一覧（新しい順）"), tabs),
                  QStringLiteral("ドリルの一覧"));
     rows->setStretchFactor(0, 3);
@@ -165,14 +169,19 @@ void LearnerWindow::fill() {
         summary_->setText(QStringLiteral("ID %1: 記録がありません。").arg(id_));
     } else {
         const DrillFigures& latest = drills.back();
-        summary_->setText(
-            QStringLiteral("ID %1: ドリル %2 回、最新 %3　正答 %4 / 20、合計時間 %5 秒、誤答 %6")
+        QString text =
+            QStringLiteral(
+                "ID %1: ドリル %2 回、最新 %3　正答 %4 / 20、合計時間 %5 秒、1問あたり %6 秒、誤答 "
+                "%7")
                 .arg(id_)
                 .arg(drills.size())
                 .arg(dateTimeText(latest.ended))
                 .arg(latest.solved)
-                .arg(secondsText(latest.totalSeconds))
-                .arg(latest.wrongAnswers));
+                .arg(secondsText(latest.totalSeconds), secondsText(latest.secondsPerProblem()))
+                .arg(latest.wrongAnswers);
+        if (!latest.finished())
+            text += QStringLiteral("（%1）").arg(unfinishedText(latest));
+        summary_->setText(text);
     }
     chart_->update();
     divisors_->update();

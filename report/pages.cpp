@@ -74,12 +74,16 @@ bool paintClass(QPainter& painter, QPagedPaintDevice& device, const records::Cla
     const QString title = QStringLiteral("ポルネア　クラスの記録");
     QRectF area = paintArea(device);
     drawLine(painter, area, reportFont(16, true), title, mm * 2);
-    drawLine(painter, area, reportFont(9),
-             QStringLiteral("フォルダ: %1　　%2 人　　印刷: %3")
-                 .arg(QDir::toNativeSeparators(folder.folder))
-                 .arg(folder.learners.size())
-                 .arg(dateTimeText(QDateTime::currentDateTime())),
-             mm * kGap);
+    // A long folder loses its middle, never its end.
+    const QString rest = QStringLiteral("　　%1 人　　印刷: %2")
+                             .arg(folder.learners.size())
+                             .arg(dateTimeText(QDateTime::currentDateTime()));
+    const QString label = QStringLiteral("フォルダ: ");
+    const QFontMetricsF metrics(reportFont(9), &device);
+    const QString shownFolder =
+        metrics.elidedText(QDir::toNativeSeparators(folder.folder), Qt::ElideMiddle,
+                           area.width() - metrics.horizontalAdvance(label + rest) - mm);
+    drawLine(painter, area, reportFont(9), label + shownFolder + rest, mm * kGap);
     const auto newPage = [&] {
         device.newPage();
         QRectF next = paintArea(device);
@@ -93,12 +97,21 @@ bool paintClass(QPainter& painter, QPagedPaintDevice& device, const records::Cla
         return true;
 
     TableText unreadable;
-    unreadable.headers = {QStringLiteral("ファイル"), QStringLiteral("わけ")};
-    unreadable.widths = {3, 2};
+    // The files within the folder named above, as short as they can be; a path still too long
+    // loses its middle.
+    unreadable.headers = {QStringLiteral("ファイル"), QStringLiteral("理由")};
+    unreadable.widths = {1, 1};
     unreadable.aligns = {Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignLeft | Qt::AlignVCenter};
     unreadable.numeric = {false, false};
-    for (const records::UnreadableFile& file : folder.unreadable)
-        unreadable.rows.push_back({QDir::toNativeSeparators(file.path), file.reason});
+    unreadable.sortColumn = -1;
+    unreadable.elideModes = {Qt::ElideMiddle, Qt::ElideRight};
+    const QDir classFolder(folder.folder);
+    for (const records::UnreadableFile& file : folder.unreadable) {
+        const QString inside = classFolder.relativeFilePath(file.path);
+        unreadable.rows.push_back(
+            {QDir::toNativeSeparators(inside.startsWith(QStringLiteral("..")) ? file.path : inside),
+             file.reason});
+    }
     area.setTop(area.top() + mm * kGap);
     if (area.height() < mm * kRowHeight * 4)
         area = newPage();
@@ -116,24 +129,28 @@ bool paintLearner(QPainter& painter, QPagedPaintDevice& device, const records::L
     QString summary = QStringLiteral("記録の数 %1").arg(row.drillsKept);
     if (row.drillsKept > 0) {
         summary += QStringLiteral(
-                       "　　最新 %1（入力した日付「%2」）　正答 %3／20　合計時間 %4 秒　誤答 %5")
+                       "　　最新 %1（入力した日付「%2」）　正答 %3／20　合計時間 %4 秒"
+                       "　1問あたり %5 秒　誤答 %6")
                        .arg(dateTimeText(row.latest.ended), row.latest.date)
                        .arg(row.latest.solved)
-                       .arg(secondsText(row.latest.totalSeconds))
+                       .arg(secondsText(row.latest.totalSeconds),
+                            secondsText(row.latest.secondsPerProblem()))
                        .arg(row.latest.wrongAnswers);
+        if (!row.latest.finished())
+            summary += QStringLiteral("（%1）").arg(unfinishedText(row.latest));
     }
     drawLine(painter, area, reportFont(9), summary, mm * kGap);
 
-    drawLine(painter, area, reportFont(11, true), QStringLiteral("ドリルごとの合計時間と誤答"),
-             mm * 1.5);
+    drawLine(painter, area, reportFont(11, true),
+             QStringLiteral("ドリルごとの1問あたりの時間と誤答"), mm * 1.5);
     painter.setFont(reportFont(8));
     drawDrillChart(painter, QRectF(area.left(), area.top(), area.width(), mm * kChartHeight),
                    drillsOverTime(learner));
     area.setTop(area.top() + mm * (kChartHeight + kGap));
 
     drawLine(painter, area, reportFont(11, true),
-             QStringLiteral(
-                 "わる数ごとの平均時間（いちばんはやいわる数は緑、いちばんおそいわる数は赤）"),
+             QStringLiteral("わる数ごとの平均時間（緑と◎ははやい、赤と▲はおそい。○位は"
+                            "はやい順）"),
              mm * 1.5);
     drawDivisorGrid(painter, QRectF(area.left(), area.top(), area.width(), mm * kGridHeight),
                     divisorCells(learner));
@@ -141,7 +158,8 @@ bool paintLearner(QPainter& painter, QPagedPaintDevice& device, const records::L
 
     const TableText problems = problemTable(problemsHardestFirst(learner));
     drawLine(painter, area, reportFont(11, true),
-             QStringLiteral("むずかしい問題から（誤答の多い順、同じなら時間のかかる順）"),
+             QStringLiteral("むずかしい問題から（誤答の多い順。同じなら出た回数の少ない順、"
+                            "次に時間のかかる順）"),
              mm * 1.5);
     QRectF tableArea = area;
     tableArea.setBottom(area.bottom() - mm * kRowHeight);  // room for the note below

@@ -40,8 +40,9 @@ QVariant TableTextModel::data(const QModelIndex& index, int role) const {
             return column < table_.aligns.size() ? QVariant(int(table_.aligns[column]))
                                                  : QVariant();
         case SortRole:
+            // The first column keeps the table's own order, whichever way its arrow points.
             if (column == 0)
-                return index.row();
+                return table_.sortOrder == Qt::DescendingOrder ? -index.row() : index.row();
             if (column < table_.numeric.size() && table_.numeric[column]) {
                 bool isNumber = false;
                 const double value = text.toDouble(&isNumber);

@@ -40,10 +40,14 @@ TableText classTable(const std::vector<ClassRow>& rows) {
         {u"前回との差：正答", 2.5, true},
         {u"前回との差：時間（秒）", 3, true},
         {u"前回との差：誤答", 2.5, true},
+        {u"1問あたりの時間（秒）", 3, true},
+        {u"最新のドリル", 3, false},
+        {u"前回との差：1問あたりの時間（秒）", 3.5, true},
     });
     for (const ClassRow& row : rows) {
         QStringList texts{row.id, QString::number(row.drillsKept)};
-        if (row.drillsKept == 0) {
+        const bool anyDrill = row.drillsKept > 0;
+        if (!anyDrill) {
             texts << QString() << QString() << QString() << QString();
         } else {
             texts << dateTimeText(row.latest.ended) << QString::number(row.latest.solved)
@@ -56,6 +60,10 @@ TableText classTable(const std::vector<ClassRow>& rows) {
         } else {
             texts << QString() << QString() << QString();
         }
+        texts << (anyDrill && row.latest.solved > 0 ? secondsText(row.latest.secondsPerProblem())
+                                                    : QString())
+              << (anyDrill ? unfinishedText(row.latest) : QString())
+              << (row.change ? signedSecondsText(row.change->secondsPerProblem) : QString());
         table.rows.push_back(texts);
     }
     return table;
@@ -76,6 +84,8 @@ TableText problemTable(const std::vector<ProblemFigures>& problems) {
                               secondsText(problem.meanSeconds),
                               QString::number(problem.wrongTries)});
     }
+    table.sortColumn = kProblemOrderColumn;
+    table.sortOrder = Qt::DescendingOrder;
     return table;
 }
 
@@ -86,12 +96,17 @@ TableText drillTable(const std::vector<DrillFigures>& drills) {
         {u"正答（20問中）", 3, true},
         {u"合計時間（秒）", 3, true},
         {u"誤答", 2, true},
+        {u"1問あたりの時間（秒）", 3, true},
+        {u"状態", 3, false},
     });
     for (auto drill = drills.rbegin(); drill != drills.rend(); ++drill) {
-        table.rows.push_back({dateTimeText(drill->ended), drill->date,
-                              QString::number(drill->solved), secondsText(drill->totalSeconds),
-                              QString::number(drill->wrongAnswers)});
+        table.rows.push_back(
+            {dateTimeText(drill->ended), drill->date, QString::number(drill->solved),
+             secondsText(drill->totalSeconds), QString::number(drill->wrongAnswers),
+             drill->solved > 0 ? secondsText(drill->secondsPerProblem()) : QString(),
+             unfinishedText(*drill)});
     }
+    table.sortOrder = Qt::DescendingOrder;  // newest first
     return table;
 }
 

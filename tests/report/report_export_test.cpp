@@ -37,9 +37,11 @@ QDateTime at(int month, int day, int hour, int minute = 0) {
 // Learner 1: two archived drills, the history file holding the second (counted once), a
 // problem over midnight, a quote in the typed date, an unanswered last row.
 // Learner 2: a history file from before the archive, dated by its modification time.
+// Learner 3: two finished drills, then one ended after six problems.
 // Learner 10: one full drill, and beside it every kind of file that is not a drill.
 // Learner "=1": an ID that a spreadsheet would take for a formula.
 // "7" is no learner yet: their first drill is still being written into the archive.
+// "20" is no learner: their only file is empty.
 class KnownFolder : public testing::Test {
 protected:
     void SetUp() override {
@@ -59,9 +61,23 @@ protected:
         report_test::writeHistoryFile(
             folder_, "2", report_test::drillBytes({{9, 3, 3.2f, 0}}, QString()), at(10, 5, 14, 30));
 
-        std::vector<MadeRow> full;
-        for (int k = 0; k < 20; ++k)
-            full.push_back({10 + k, k % 9 + 1, 2.0f, 0});
+        const auto drillOf = [](int problems, float seconds, int wrongOnFirst) {
+            std::vector<MadeRow> rows;
+            for (int k = 0; k < problems; ++k)
+                rows.push_back({10 + k, k % 9 + 1, seconds, k == 0 ? wrongOnFirst : 0});
+            return rows;
+        };
+        report_test::writeArchiveFile(folder_, "3", at(11, 1, 9), 5,
+                                      report_test::drillBytes(drillOf(20, 3.0f, 0), "11/1"));
+        report_test::writeArchiveFile(folder_, "3", at(11, 3, 9), 6,
+                                      report_test::drillBytes(drillOf(20, 2.5f, 1), "11/3"));
+        std::vector<MadeRow> ended = drillOf(6, 3.5f, 0);
+        ended.push_back({});
+        const QByteArray endedBytes = report_test::drillBytes(ended, "11/5");
+        report_test::writeArchiveFile(folder_, "3", at(11, 5, 9), 7, endedBytes);
+        report_test::writeHistoryFile(folder_, "3", endedBytes);
+
+        const std::vector<MadeRow> full = drillOf(20, 2.0f, 0);
         report_test::writeArchiveFile(folder_, "10", at(11, 10, 10), 3,
                                       report_test::drillBytes(full, QStringLiteral("11/10")));
         const QString archive10 = QFileInfo(report_test::writeArchiveFile(
@@ -84,6 +100,8 @@ protected:
 
         report_test::writeArchiveFile(folder_, "=1", at(11, 20, 8), 4,
                                       report_test::drillBytes({{8, 2, 1.0f, 0}}, QString()));
+
+        report_test::writeHistoryFile(folder_, "20", QByteArray());
 
         ASSERT_TRUE(QDir().mkpath(folder_ + "/kiroku/Rovedavu7"));
         writeFile(folder_ + "/kiroku/Rovedavu7/.kiroku-1f2e3d4c5b6a7988.tmp", "half");
@@ -118,11 +136,14 @@ protected:
         QString errors;
     };
 
-    static Run runReport(const QStringList& arguments) {
+    // Runs the program without a display, under a Japanese locale when asked.
+    static Run runReport(const QStringList& arguments, bool japanese = false) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
+        if (japanese)
+            environment.insert("LC_ALL", "ja_JP.UTF-8");
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(ROVEDAVU_REPORT), arguments);
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
@@ -145,13 +166,14 @@ TEST_F(KnownFolder, ReadsEveryLearnerAndListsWhatIsNoDrill) {
     QStringList ids;
     for (const records::Learner& learner : read.learners)
         ids << learner.id;
-    EXPECT_EQ(ids, (QStringList{"1", "2", "10", "=1"}));
+    EXPECT_EQ(ids, (QStringList{"1", "2", "3", "10", "=1"})) << "no learner without a drill";
 
     QStringList unreadable;
     for (const records::UnreadableFile& file : read.unreadable)
         unreadable << QFileInfo(file.path).fileName() + ": " + file.reason.section(u'（', 0, 0);
     EXPECT_EQ(unreadable, (QStringList{
                               "Rovedavu10.txt: ポルネアの記録ファイルではありません。",
+                              "Rovedavu20.txt: ファイルが空です。",
                               "20261111-100000_pc1_0000000a.txt: ファイルが空です。",
                               "20261112-100000_pc1_0000000b.txt: ファイルが途中で切れています。",
                               "20261113-100000_pc1_0000000c.txt: Shift_JIS",
@@ -172,7 +194,7 @@ TEST_F(KnownFolder, ReportsProgressAndStopsWhenCancelled) {
         lastTotal = total;
     };
     const records::ClassFolder read = records::readClassFolder(folder_, control);
-    EXPECT_EQ(lastTotal, 14u);  // 3 history files, 11 names in the archive
+    EXPECT_EQ(lastTotal, 19u);  // 5 history files, 14 names in the archive
     EXPECT_EQ(lastDone, lastTotal);
     EXPECT_FALSE(read.cancelled);
 
@@ -193,11 +215,15 @@ TEST_F(KnownFolder, ExportsTheClassTableAsCsvAndChangesNothing) {
     const QByteArray expected =
         "\xEF\xBB\xBF"
         "\"ID\",\"記録の数\",\"最新の日時\",\"正答（20問中）\",\"合計時間（秒）\",\"誤答\","
-        "\"前回との差：正答\",\"前回との差：時間（秒）\",\"前回との差：誤答\"\r\n"
-        "\"1\",2,\"2026-11-09 09:00\",2,28.0,4,-1,+1.1,+1\r\n"
-        "\"2\",1,\"2026-10-05 14:30\",1,3.2,0,,,\r\n"
-        "\"10\",1,\"2026-11-10 10:00\",20,40.0,0,,,\r\n"
-        "\"'=1\",1,\"2026-11-20 08:00\",1,1.0,0,,,\r\n";
+        "\"前回との差：正答\",\"前回との差：時間（秒）\",\"前回との差：誤答\","
+        "\"1問あたりの時間（秒）\",\"最新のドリル\",\"前回との差：1問あたりの時間（秒）\"\r\n"
+        "\"1\",2,\"2026-11-09 09:00\",2,28.0,4,,,,14.0,\"途中で終了\",\r\n"
+        "\"2\",1,\"2026-10-05 14:30\",1,3.2,0,,,,3.2,\"途中で終了\",\r\n"
+        // The drill ended early is shown but not compared: the change is between the two
+        // finished drills before it.
+        "\"3\",3,\"2026-11-05 09:00\",6,21.0,0,0,-10.0,+1,3.5,\"途中で終了\",-0.5\r\n"
+        "\"10\",1,\"2026-11-10 10:00\",20,40.0,0,,,,2.0,\"\",\r\n"
+        "\"'=1\",1,\"2026-11-20 08:00\",1,1.0,0,,,,1.0,\"途中で終了\",\r\n";
     EXPECT_EQ(readAll(out).toStdString(), expected.toStdString());
 }
 
@@ -227,6 +253,11 @@ TEST_F(KnownFolder, ListsALearnersProblemsHardestFirst) {
 }
 
 TEST_F(KnownFolder, PrintsTheClassPageAndOnePagePerLearner) {
+    // In a folder whose path is longer than a line.
+    const QString deep = dir_.filePath(QString(40, u'長') + "/" + QString(80, u'x'));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    ASSERT_TRUE(QDir().rename(folder_, deep + "/rirekidata"));
+    folder_ = deep + "/rirekidata";
     const QString out = dir_.filePath("class.pdf");
     const Run run = runReport({"--pdf", out, folder_});
     ASSERT_EQ(run.status, 0) << run.errors.toStdString();
@@ -235,19 +266,34 @@ TEST_F(KnownFolder, PrintsTheClassPageAndOnePagePerLearner) {
     info.start("pdfinfo", {out});
     ASSERT_TRUE(info.waitForFinished(30000)) << "pdfinfo (poppler-utils) is missing";
     EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
-                    .contains(QRegularExpression("Pages: +5\n")));
+                    .contains(QRegularExpression("Pages: +6\n")));
 
     QProcess text;
     text.start("pdftotext", {"-layout", out, "-"});
     ASSERT_TRUE(text.waitForFinished(30000)) << "pdftotext (poppler-utils) is missing";
     const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f');
-    ASSERT_GE(pages.size(), 5);
+    ASSERT_GE(pages.size(), 6);
     EXPECT_TRUE(pages[0].contains("クラスの記録"));
+    EXPECT_TRUE(pages[0].contains(QRegularExpression("…[^ ]*/rirekidata +5 ?人 +印刷")))
+        << "a long folder loses its middle:\n"
+        << pages[0].toStdString();
+    // Headings break only between words, and the files' column is 理由 as in the window.
+    EXPECT_TRUE(pages[0].contains("記録の数") && pages[0].contains("（20問中）"))
+        << pages[0].toStdString();
+    EXPECT_FALSE(pages[0].contains(
+        QRegularExpression("前回との(?!差：)|前回との差：(正|誤)(?!答)|1問(?!あたり)")))
+        << pages[0].toStdString();
+    EXPECT_TRUE(pages[0].contains(QRegularExpression("ファイル +理由")));
+    EXPECT_TRUE(pages[0].contains("kiroku/Rovedavu10/notes.txt"));
     EXPECT_TRUE(pages[0].contains(QRegularExpression("10 +1 +2026-11-10 10:00 +20 +40.0")));
-    EXPECT_TRUE(pages[0].contains("notes.txt"));
     EXPECT_TRUE(pages[1].contains("ID 1 の記録"));
     EXPECT_TRUE(pages[1].contains(QRegularExpression("23÷ 4 +23 +4 +1 +20.0 +3")));
-    EXPECT_TRUE(pages[4].contains("ID =1 の記録"));
+    EXPECT_TRUE(pages[1].contains("誤答▼")) << "the problems' order, as in the window";
+    // The quickest and the slowest divisor say so in grey too: ÷9 and ÷7 quick, ÷4 slow.
+    EXPECT_EQ(pages[1].count("◎はやい"), 2);
+    EXPECT_EQ(pages[1].count("▲おそい"), 1);
+    EXPECT_TRUE(pages[1].contains("4位"));
+    EXPECT_TRUE(pages[5].contains("ID =1 の記録"));
 }
 
 TEST_F(KnownFolder, RefusesWithAMessage) {
@@ -255,10 +301,19 @@ TEST_F(KnownFolder, RefusesWithAMessage) {
         QStringList arguments;
         int status;
         const char* message;
+        bool japanese = false;  // under a Japanese locale
     };
     const QString missing = dir_.filePath("missing");
+    const QString empty = dir_.filePath("empty");
+    ASSERT_TRUE(QDir().mkdir(empty));
+    report_test::writeHistoryFile(empty, "5", QByteArray());  // no drill, only a file
+    const QString aFile = folder_ + "/Rovedavu10.txt";
     const Case cases[] = {
+        {{}, 2, "画面（ディスプレイ）が見つからないので、ウィンドウを開けません。"},
         {{"--csv", dir_.filePath("a.csv"), missing}, 1, "がありません"},
+        {{"--csv", dir_.filePath("a.csv"), aFile}, 1, "Rovedavu10.txt はフォルダではありません"},
+        {{"--csv", dir_.filePath("empty.csv"), empty}, 0, "読めるドリルの記録が一つもありません"},
+        {{"--csv", dir_.path(), folder_}, 1, "ファイルではなくディレクトリを参照しています", true},
         {{"--csv", folder_ + "/class.csv", folder_}, 1, "記録のフォルダには何も書きません"},
         {{"--csv", folder_ + "/kiroku/out.csv", folder_}, 1, "記録のフォルダには何も書きません"},
         {{"--pdf", dir_.filePath("no/such/folder.pdf"), folder_}, 1, "書きこめませんでした"},
@@ -269,11 +324,12 @@ TEST_F(KnownFolder, RefusesWithAMessage) {
     };
     const QStringList before = snapshot();
     for (const Case& c : cases) {
-        const Run run = runReport(c.arguments);
+        const Run run = runReport(c.arguments, c.japanese);
         EXPECT_EQ(run.status, c.status) << c.arguments.join(' ').toStdString();
         EXPECT_TRUE(run.errors.contains(QString::fromUtf8(c.message))) << run.errors.toStdString();
     }
     EXPECT_EQ(snapshot(), before);
+    EXPECT_TRUE(QFile::exists(dir_.filePath("empty.csv"))) << "an empty class is written too";
 }
 
 // Onto a full disk, an export fails with the reason in Japanese and leaves no file: the
@@ -328,6 +384,26 @@ TEST_F(KnownFolder, AnExportThatCannotReplaceTheOldFileFailsAndKeepsIt) {
     EXPECT_EQ(readAll(out), "over");
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).join(u' ').toStdString(),
               "out.csv over");
+}
+
+// The most wrong answers first; between equals, fewer meetings (more wrong per meeting), then
+// the slower mean time.
+TEST(HardestProblems, MostWrongAnswersFirst) {
+    const auto drill = [](std::vector<records::KeptRow> rows) {
+        records::KeptDrill kept;
+        kept.rows = std::move(rows);
+        return kept;
+    };
+    records::Learner learner;
+    learner.drills = {
+        drill({{5, 1, 61, 9}, {4, 2, 23, 4}, {9, 0, 30, 5}, {6, 2, 12, 3}, {10, 1, 40, 8}}),
+        drill({{5, 1, 61, 9}, {10, 1, 40, 8}}),
+        drill({{5, 1, 61, 9}}),
+    };
+    QStringList order;
+    for (const report::ProblemFigures& problem : report::problemsHardestFirst(learner))
+        order << problem.text().simplified();
+    EXPECT_EQ(order.join(u'|').toStdString(), "61÷ 9|12÷ 3|23÷ 4|40÷ 8|30÷ 5");
 }
 
 // Every ID stays one text item, and one that a spreadsheet would take for a formula is text.

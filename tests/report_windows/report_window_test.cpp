@@ -46,7 +46,8 @@ QStringList column(const QAbstractItemModel* model, int column) {
 
 class ReportWindows : public ::testing::Test {
 protected:
-    static constexpr int kTotalTime = 4;  // the class table's column of the latest total time
+    static constexpr int kTotalTime = 4;    // the class table's column of the latest total time
+    static constexpr int kUnfinished = 10;  // its column of the 途中で終了 mark
 
     void SetUp() override {
         ASSERT_TRUE(folder_.isValid());
@@ -98,6 +99,7 @@ TEST_F(ReportWindows, ClassTableHasOneRowPerLearnerSortedByItsFigures) {
     EXPECT_EQ(column(rows, 0), (QStringList{"1", "2", "10"})) << "IDs in numeric order";
     EXPECT_EQ(column(rows, 1), (QStringList{"2", "1", "1"}));
     EXPECT_EQ(column(rows, 3), (QStringList{"20", "19", "20"}));
+    EXPECT_EQ(column(rows, kUnfinished), (QStringList{"", "途中で終了", ""}));
 
     table_->sortByColumn(kTotalTime, Qt::AscendingOrder);
     EXPECT_EQ(column(rows, kTotalTime), (QStringList{"9.5", "10.0", "100.5"}));
@@ -132,7 +134,10 @@ TEST_F(ReportWindows, DoubleClickOpensThatLearnerWithTheirFigures) {
     ASSERT_NE(learner, nullptr);
     EXPECT_TRUE(learner->isVisible());
     EXPECT_EQ(learner->id(), "1");
-    const auto* problems = learner->findChild<QTableView*>("problemTable")->model();
+    const auto* problemView = learner->findChild<QTableView*>("problemTable");
+    EXPECT_EQ(problemView->horizontalHeader()->sortIndicatorSection(), 5) << "the arrow on 誤答";
+    EXPECT_EQ(problemView->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    const auto* problems = problemView->model();
     EXPECT_EQ(problems->index(0, 0).data().toString().trimmed(), "50÷ 7") << "hardest first";
     EXPECT_EQ(problems->index(0, 5).data().toString(), "3");
     EXPECT_EQ(column(problems, 0).mid(1, 2).join(u'|').toStdString(), " 33÷ 4| 49÷ 2")
@@ -140,7 +145,9 @@ TEST_F(ReportWindows, DoubleClickOpensThatLearnerWithTheirFigures) {
     const QString summary = learner->findChild<QLabel*>("learnerSummary")->text();
     EXPECT_TRUE(summary.contains("最新 2026-10-02 09:00") && summary.contains("合計時間 100.5 秒"))
         << summary.toStdString();
-    EXPECT_EQ(learner->findChild<QTableView*>("drillTable")->model()->rowCount(), 2);
+    const auto* drills = learner->findChild<QTableView*>("drillTable")->model();
+    EXPECT_EQ(column(drills, 0), (QStringList{"2026-10-02 09:00", "2026-10-01 09:00"}))
+        << "newest first";
     EXPECT_EQ(window->openLearner("1"), learner) << "one window per learner";
 }
 
