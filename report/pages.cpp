@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <algorithm>
 #include <functional>
 
 #include "csv_export.h"
@@ -37,15 +38,20 @@ QRectF paintArea(const QPaintDevice& device) {
     return QRectF(0, 0, device.width(), device.height());
 }
 
-// Draws a line of text at the top of the area in the font, and takes its height (and a gap
-// after it) off the area.
+// Draws a line of text at the top of the area in the font (smaller when it is too long), and
+// takes its height (and a gap after it) off the area.
 void drawLine(QPainter& painter, QRectF& area, const QFont& font, const QString& text,
               qreal gapAfter) {
-    painter.setFont(font);
-    painter.setPen(Qt::black);
     const qreal height = QFontMetricsF(font, painter.device()).height();
-    painter.drawText(QRectF(area.left(), area.top(), area.width(), height),
-                     Qt::AlignLeft | Qt::AlignVCenter, text);
+    QFont fitted = font;
+    const qreal width = QFontMetricsF(font, painter.device()).horizontalAdvance(text);
+    if (width > area.width())
+        fitted.setPointSizeF(font.pointSizeF() * std::max(0.7, area.width() / width));
+    painter.setFont(fitted);
+    painter.setPen(Qt::black);
+    painter.drawText(
+        QRectF(area.left(), area.top(), area.width(), height), Qt::AlignLeft | Qt::AlignVCenter,
+        QFontMetricsF(fitted, painter.device()).elidedText(text, Qt::ElideRight, area.width()));
     area.setTop(area.top() + height + gapAfter);
 }
 

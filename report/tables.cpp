@@ -40,8 +40,8 @@ TableText classTable(const std::vector<ClassRow>& rows) {
         {u"前回との差：正答", 2.5, true},
         {u"前回との差：時間（秒）", 3, true},
         {u"前回との差：誤答", 2.5, true},
-        {u"1問あたりの時間（秒）", 3, true},
-        {u"最新のドリル", 3, false},
+        {u"1問あたりの時間（秒）", 3.5, true},
+        {u"最新のドリル", 2.5, false},
         {u"前回との差：1問あたりの時間（秒）", 3.5, true},
     });
     for (const ClassRow& row : rows) {
