@@ -41,7 +41,7 @@ QDateTime at(int month, int day, int hour, int minute = 0) {
 // Learner 10: one full drill, and beside it every kind of file that is not a drill.
 // Learner "=1": an ID that a spreadsheet would take for a formula.
 // "7" is no learner yet: their first drill is still being written into the archive.
-// "20" is no learner: their only file is empty.
+// "20" is no learner: their history file and its archive copy were both cut short.
 class KnownFolder : public testing::Test {
 protected:
     void SetUp() override {
@@ -101,7 +101,9 @@ protected:
         report_test::writeArchiveFile(folder_, "=1", at(11, 20, 8), 4,
                                       report_test::drillBytes({{8, 2, 1.0f, 0}}, QString()));
 
-        report_test::writeHistoryFile(folder_, "20", QByteArray());
+        const QByteArray cutShort = report_test::drillBytes({}, QString());
+        report_test::writeArchiveFile(folder_, "20", at(11, 18, 9), 8, cutShort);
+        report_test::writeHistoryFile(folder_, "20", cutShort);
 
         ASSERT_TRUE(QDir().mkpath(folder_ + "/kiroku/Rovedavu7"));
         writeFile(folder_ + "/kiroku/Rovedavu7/.kiroku-1f2e3d4c5b6a7988.tmp", "half");
@@ -173,7 +175,7 @@ TEST_F(KnownFolder, ReadsEveryLearnerAndListsWhatIsNoDrill) {
         unreadable << QFileInfo(file.path).fileName() + ": " + file.reason.section(u'（', 0, 0);
     EXPECT_EQ(unreadable, (QStringList{
                               "Rovedavu10.txt: ポルネアの記録ファイルではありません。",
-                              "Rovedavu20.txt: ファイルが空です。",
+                              "Rovedavu20.txt: ファイルが途中で切れています。",
                               "20261111-100000_pc1_0000000a.txt: ファイルが空です。",
                               "20261112-100000_pc1_0000000b.txt: ファイルが途中で切れています。",
                               "20261113-100000_pc1_0000000c.txt: Shift_JIS",
@@ -182,6 +184,7 @@ TEST_F(KnownFolder, ReadsEveryLearnerAndListsWhatIsNoDrill) {
                               "ファイルが大きすぎて、ポルネアの記録ファイルではありません。",
                               "20261117-100000_pc1_00000010.txt: ふつうのファイルではありません。",
                               "notes.txt: ポルネアの記録ファイルの名前ではありません。",
+                              "20261118-090000_pc1_00000008.txt: ファイルが途中で切れています。",
                           }));
 }
 
@@ -194,7 +197,7 @@ TEST_F(KnownFolder, ReportsProgressAndStopsWhenCancelled) {
         lastTotal = total;
     };
     const records::ClassFolder read = records::readClassFolder(folder_, control);
-    EXPECT_EQ(lastTotal, 19u);  // 5 history files, 14 names in the archive
+    EXPECT_EQ(lastTotal, 20u);  // 5 history files, 15 names in the archive
     EXPECT_EQ(lastDone, lastTotal);
     EXPECT_FALSE(read.cancelled);
 
