@@ -77,6 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(items[0] == asWritten(qtext));
     FUZZ_CHECK(items[1].toStdU16String() == drill::patternFormat(qtime, u"#####.#"));
     FUZZ_CHECK(items[2].toStdU16String() == drill::plainIntegerText(qmiss));
-    FUZZ_CHECK(items[3] == asWritten(mydate));
+    FUZZ_CHECK(items[3] == asWritten(records::writtenDate(mydate)));
     return 0;
 }
