@@ -181,7 +181,8 @@ bool paintLearner(QPainter& painter, QPagedPaintDevice& device, const records::L
     return true;
 }
 
-// Paints through a painter of its own on the device, from its current page on.
+}  // namespace
+
 bool paintOn(QPagedPaintDevice& device, const std::function<bool(QPainter&)>& paint) {
     QPainter painter;
     if (!painter.begin(&device))
@@ -191,8 +192,8 @@ bool paintOn(QPagedPaintDevice& device, const std::function<bool(QPainter&)>& pa
     return painter.end() && painted;
 }
 
-bool writePdf(const QString& path, const QString& title, QString* error,
-              const std::function<bool(QPagedPaintDevice&)>& paint) {
+bool writePagedPdf(const QString& path, const QString& title, QString* error,
+                   const std::function<bool(QPagedPaintDevice&)>& paint) {
     const auto failed = [&](const QString& why) {
         if (error != nullptr)
             *error = QStringLiteral("%1 に PDF を書きこめませんでした（%2）。").arg(path, why);
@@ -220,8 +221,6 @@ bool writePdf(const QString& path, const QString& title, QString* error,
     return commitExport(file, &reason) || failed(reason);
 }
 
-}  // namespace
-
 bool printClassPage(QPagedPaintDevice& device, const records::ClassFolder& folder) {
     return paintOn(device, [&](QPainter& painter) { return paintClass(painter, device, folder); });
 }
@@ -247,17 +246,18 @@ bool printClassAndLearners(QPagedPaintDevice& device, const records::ClassFolder
 }
 
 bool writeClassPdf(const QString& path, const records::ClassFolder& folder, QString* error) {
-    return writePdf(path, QStringLiteral("ポルネア　クラスの記録"), error,
-                    [&](QPagedPaintDevice& device) { return printClassPage(device, folder); });
+    return writePagedPdf(path, QStringLiteral("ポルネア　クラスの記録"), error,
+                         [&](QPagedPaintDevice& device) { return printClassPage(device, folder); });
 }
 
 bool writeLearnerPdf(const QString& path, const records::Learner& learner, QString* error) {
-    return writePdf(path, QStringLiteral("ポルネア　ID %1 の記録").arg(learner.id), error,
-                    [&](QPagedPaintDevice& device) { return printLearnerPage(device, learner); });
+    return writePagedPdf(
+        path, QStringLiteral("ポルネア　ID %1 の記録").arg(learner.id), error,
+        [&](QPagedPaintDevice& device) { return printLearnerPage(device, learner); });
 }
 
 bool writeFolderPdf(const QString& path, const records::ClassFolder& folder, QString* error) {
-    return writePdf(
+    return writePagedPdf(
         path, QStringLiteral("ポルネア　クラスの記録"), error,
         [&](QPagedPaintDevice& device) { return printClassAndLearners(device, folder); });
 }

@@ -7,7 +7,9 @@
 // on any paged device: a QPdfWriter for the PDF, or a QPrinter from the print dialog.
 
 #include <QPagedPaintDevice>
+#include <QPainter>
 #include <QString>
+#include <functional>
 
 #include "class_folder.h"
 
@@ -30,5 +32,11 @@ bool printClassAndLearners(QPagedPaintDevice& device, const records::ClassFolder
 bool writeClassPdf(const QString& path, const records::ClassFolder& folder, QString* error);
 bool writeLearnerPdf(const QString& path, const records::Learner& learner, QString* error);
 bool writeFolderPdf(const QString& path, const records::ClassFolder& folder, QString* error);
+
+// For other pages: paints through a painter of its own on the device, from its current page
+// on; and an A4 PDF painted by `paint`, written whole or not at all.
+bool paintOn(QPagedPaintDevice& device, const std::function<bool(QPainter&)>& paint);
+bool writePagedPdf(const QString& path, const QString& title, QString* error,
+                   const std::function<bool(QPagedPaintDevice&)>& paint);
 
 }  // namespace report
