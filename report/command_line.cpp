@@ -13,6 +13,7 @@
 #include "csv_export.h"
 #include "data_folder.h"
 #include "figures.h"
+#include "meeting_pages.h"
 #include "pages.h"
 
 namespace report {
@@ -45,6 +46,8 @@ QString usageText() {
                "に書き出す\n"
                "  %1 --problems-csv 出力.csv ID [フォルダ]\n"
                "      その ID の学習者のすべての問題を、むずかしかった順に CSV（UTF-8）に書き出す\n"
+               "  %1 --meeting-pdf 出力.pdf [--id ID] [フォルダ]\n"
+               "      面談用シートを PDF に書き出す（ドリルのある児童全員、または --id の児童）\n"
                "フォルダは rirekidata フォルダです。省略すると、作業フォルダの rirekidata "
                "を読みます。\n")
         .arg(kProgram);
@@ -77,16 +80,26 @@ Options parseArguments(const QStringList& arguments) {
         return options;
     };
     bool folderGiven = false;
+    bool idGiven = false;
     for (qsizetype k = 0; k < arguments.size(); ++k) {
         const QString& argument = arguments[k];
         if (argument == u"--help" || argument == u"-h") {
             options.action = Options::Action::Help;
             return options;
         }
-        if (argument == u"--csv" || argument == u"--pdf" || argument == u"--problems-csv") {
+        if (argument == u"--id") {
+            if (k + 1 >= arguments.size() || arguments[k + 1].isEmpty())
+                return wrong(QStringLiteral("--id のあとに児童の ID がありません。"));
+            options.id = arguments[++k];
+            idGiven = true;
+            continue;
+        }
+        if (argument == u"--csv" || argument == u"--pdf" || argument == u"--problems-csv" ||
+            argument == u"--meeting-pdf") {
             if (options.action != Options::Action::Windows)
-                return wrong(QStringLiteral(
-                    "--csv、--pdf、--problems-csv は、どれか一つだけ指定してください。"));
+                return wrong(
+                    QStringLiteral("--csv、--pdf、--problems-csv、--meeting-pdf は、"
+                                   "どれか一つだけ指定してください。"));
             if (k + 1 >= arguments.size() || arguments[k + 1].isEmpty())
                 return wrong(QStringLiteral("%1 のあとに書き出すファイルの名前がありません。")
                                  .arg(argument));
@@ -97,6 +110,8 @@ Options parseArguments(const QStringList& arguments) {
                         QStringLiteral("%1 のあとに学習者の ID がありません。").arg(argument));
                 options.action = Options::Action::ProblemsCsv;
                 options.id = arguments[++k];
+            } else if (argument == u"--meeting-pdf") {
+                options.action = Options::Action::MeetingPdf;
             } else {
                 options.action = argument == u"--csv" ? Options::Action::Csv : Options::Action::Pdf;
             }
@@ -109,6 +124,8 @@ Options parseArguments(const QStringList& arguments) {
             folderGiven = true;
         }
     }
+    if (idGiven && options.action != Options::Action::MeetingPdf)
+        return wrong(QStringLiteral("--id は --meeting-pdf といっしょに指定してください。"));
     return options;
 }
 
@@ -152,6 +169,17 @@ int runExport(const Options& options) {
                 QStringLiteral("%1 には ID %2 の記録がありません。").arg(folder, options.id));
         written = writeExport(options.output,
                               problemsCsv(learner->id, problemsHardestFirst(*learner)), &error);
+    } else if (options.action == Options::Action::MeetingPdf) {
+        std::vector<MeetingChild> children = meetingChildren(read);
+        if (!options.id.isEmpty()) {
+            std::erase_if(children, [&](const MeetingChild& child) {
+                return child.learner->id != options.id;
+            });
+            if (children.empty())
+                return failure(
+                    QStringLiteral("%1 には ID %2 の記録がありません。").arg(folder, options.id));
+        }
+        written = writeMeetingPdf(options.output, children, MeetingPeriod{}, &error);
     } else if (options.action == Options::Action::Csv) {
         written = writeExport(options.output, classCsv(classRows(read)), &error);
     } else {

@@ -10,6 +10,9 @@
 //   rovedavu-report --pdf OUT.pdf [FOLDER]  the class page and every learner's page as PDF
 //   rovedavu-report --problems-csv OUT.csv ID [FOLDER]
 //                                           one learner's problems as CSV, hardest first
+//   rovedavu-report --meeting-pdf OUT.pdf [--id ID] [FOLDER]
+//                                           the sheets for the parents' meeting as PDF:
+//                                           every child with a drill, or the one of that ID
 //
 // FOLDER is a rirekidata folder; without it, the working folder's rirekidata.
 
@@ -19,10 +22,10 @@
 namespace report {
 
 struct Options {
-    enum class Action { Windows, Csv, ProblemsCsv, Pdf, Help };
+    enum class Action { Windows, Csv, ProblemsCsv, Pdf, MeetingPdf, Help };
     Action action = Action::Windows;
-    QString output;  // the file to write, for Csv, ProblemsCsv and Pdf
-    QString id;      // the learner, for ProblemsCsv
+    QString output;  // the file to write, for Csv, ProblemsCsv, Pdf and MeetingPdf
+    QString id;      // the learner, for ProblemsCsv; for MeetingPdf, empty for all
     QString folder;  // empty: the working folder's rirekidata
     QString error;   // a wrong command line, in Japanese; empty when fine
 };

@@ -299,6 +299,49 @@ TEST_F(KnownFolder, PrintsTheClassPageAndOnePagePerLearner) {
     EXPECT_TRUE(pages[5].contains("ID =1 の記録"));
 }
 
+// The meeting sheets: one page per learner with a drill, or the one asked for; nothing
+// written for an unknown ID.
+TEST_F(KnownFolder, PrintsOneMeetingSheetPerLearnerWithADrill) {
+    const auto pagesOf = [](const QString& pdf) {
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        EXPECT_TRUE(text.waitForFinished(30000)) << "pdftotext (poppler-utils) is missing";
+        QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f');
+        pages.removeLast();  // after the last page's form feed
+        return pages;
+    };
+    const QStringList before = snapshot();
+    const QString all = dir_.filePath("meeting.pdf");
+    Run run = runReport({"--meeting-pdf", all, folder_});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    const QStringList pages = pagesOf(all);
+    ASSERT_EQ(pages.size(), 4);
+    const char* ids[] = {"ID 1", "ID 2", "ID 10", "ID =1"};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_TRUE(pages[k].contains(
+            QRegularExpression(QStringLiteral("^\\s*%1\\s*$")
+                                   .arg(QRegularExpression::escape(QString::fromUtf8(ids[k]))),
+                               QRegularExpression::MultilineOption)))
+            << pages[k].toStdString();
+        EXPECT_TRUE(pages[k].contains("先生から"));
+        EXPECT_TRUE(pages[k].contains("くらべていません")) << "too few drills to compare";
+    }
+    EXPECT_TRUE(pages[2].contains(QRegularExpression("11 ÷ 2 +5 あまり 1 +1 +0 +2.0")))
+        << pages[2].toStdString();
+
+    const QString one = dir_.filePath("one.pdf");
+    run = runReport({"--meeting-pdf", one, "--id", "10", folder_});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    ASSERT_EQ(pagesOf(one).size(), 1);
+    EXPECT_TRUE(pagesOf(one).front().contains("ID 10"));
+
+    run = runReport({"--meeting-pdf", dir_.filePath("none.pdf"), "--id", "7", folder_});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.errors.contains("ID 7 の記録がありません")) << run.errors.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir_.filePath("none.pdf")));
+    EXPECT_EQ(snapshot(), before);
+}
+
 TEST_F(KnownFolder, RefusesWithAMessage) {
     struct Case {
         QStringList arguments;
