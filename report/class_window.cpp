@@ -24,6 +24,7 @@
 #include "figures.h"
 #include "folder_loader.h"
 #include "learner_window.h"
+#include "meeting_pages.h"
 #include "pages.h"
 #include "report_settings.h"
 #include "table_text_model.h"
@@ -162,6 +163,11 @@ void ClassWindow::buildMenus() {
     file->addAction(QStringLiteral("クラスと全員のページを PDF に書き出す(&A)…"), this,
                     [this] { exportPdf(true); });
     file->addAction(QStringLiteral("印刷(&P)…"), QKeySequence::Print, this, &ClassWindow::print);
+    file->addSeparator();
+    file->addAction(QStringLiteral("全員の面談用シートを PDF に保存(&M)…"), this,
+                    &ClassWindow::saveMeetingPdf);
+    file->addAction(QStringLiteral("全員の面談用シートを印刷(&N)…"), this,
+                    &ClassWindow::printMeetingSheets);
     file->addSeparator();
     file->addAction(QStringLiteral("終了(&Q)"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -328,6 +334,28 @@ void ClassWindow::print() {
     dialog.setWindowTitle(QStringLiteral("クラスの一覧を印刷"));
     if (dialog.exec() == QDialog::Accepted)
         printClassPage(printer, *class_);
+}
+
+void ClassWindow::saveMeetingPdf() {
+    if (!readingDone())
+        return;
+    const QString path =
+        askExportPath(QStringLiteral("全員の面談用シートを PDF に保存"),
+                      QStringLiteral("meeting.pdf"), QStringLiteral("PDF ファイル (*.pdf)"));
+    QString error;
+    if (!path.isEmpty() &&
+        !writeMeetingPdf(path, meetingChildren(*class_), MeetingPeriod{}, &error))
+        QMessageBox::warning(this, windowTitle(), error);
+}
+
+void ClassWindow::printMeetingSheets() {
+    if (!readingDone())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("全員の面談用シートを印刷"));
+    if (dialog.exec() == QDialog::Accepted)
+        report::printMeetingSheets(printer, meetingChildren(*class_), MeetingPeriod{});
 }
 
 }  // namespace report

@@ -65,6 +65,8 @@ private:
     void exportCsv();
     void exportPdf(bool withLearners);
     void print();
+    void saveMeetingPdf();
+    void printMeetingSheets();
 
     QString folder_;
     std::shared_ptr<const records::ClassFolder> class_;

@@ -20,6 +20,7 @@
 
 #include "csv_export.h"
 #include "figures.h"
+#include "meeting_pages.h"
 #include "pages.h"
 #include "picture_widget.h"
 #include "pictures.h"
@@ -146,6 +147,11 @@ void LearnerWindow::buildMenus() {
                     &LearnerWindow::exportPdf);
     file->addAction(QStringLiteral("印刷(&P)…"), QKeySequence::Print, this, &LearnerWindow::print);
     file->addSeparator();
+    file->addAction(QStringLiteral("面談用シートを PDF に保存(&M)…"), this,
+                    &LearnerWindow::saveMeetingPdf);
+    file->addAction(QStringLiteral("面談用シートを印刷(&N)…"), this,
+                    &LearnerWindow::printMeetingSheet);
+    file->addSeparator();
     file->addAction(QStringLiteral("閉じる(&W)"), QKeySequence::Close, this, &QWidget::close);
 }
 
@@ -224,6 +230,25 @@ void LearnerWindow::print() {
     dialog.setWindowTitle(QStringLiteral("学習者のページを印刷"));
     if (dialog.exec() == QDialog::Accepted)
         printLearnerPage(printer, *learner_);
+}
+
+void LearnerWindow::saveMeetingPdf() {
+    const QString path =
+        askExportPath(QStringLiteral("面談用シートを PDF に保存"), QStringLiteral("_meeting.pdf"),
+                      QStringLiteral("PDF ファイル (*.pdf)"));
+    QString error;
+    if (!path.isEmpty() && !writeMeetingPdf(path, {MeetingChild{QString(), QString(), learner_}},
+                                            MeetingPeriod{}, &error))
+        QMessageBox::warning(this, windowTitle(), error);
+}
+
+void LearnerWindow::printMeetingSheet() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("面談用シートを印刷"));
+    if (dialog.exec() == QDialog::Accepted)
+        printMeetingSheets(printer, {MeetingChild{QString(), QString(), learner_}},
+                           MeetingPeriod{});
 }
 
 }  // namespace report

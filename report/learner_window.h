@@ -41,6 +41,8 @@ private:
     void exportCsv();
     void exportPdf();
     void print();
+    void saveMeetingPdf();
+    void printMeetingSheet();
 
     std::shared_ptr<const records::ClassFolder> folder_;
     const records::Learner* learner_;
