@@ -28,6 +28,7 @@
 #include "csv_export.h"
 #include "figures.h"
 #include "history_reader.h"
+#include "meeting_pages.h"
 #include "pages.h"
 
 namespace {
@@ -164,6 +165,16 @@ int main(int argc, char* argv[]) {
         read.learners.size(), milliseconds(timer),
         static_cast<long long>(QFileInfo(work.filePath(QStringLiteral("class.pdf"))).size()),
         pdfWritten ? "" : " !! failed");
+
+    timer.restart();
+    const bool meetingWritten =
+        report::writeMeetingPdf(work.filePath(QStringLiteral("meeting.pdf")),
+                                report::meetingChildren(read), report::MeetingPeriod{}, &error);
+    std::printf(
+        "meeting sheets PDF (%zu pages):  %.0f ms (%lld bytes)%s\n", read.learners.size(),
+        milliseconds(timer),
+        static_cast<long long>(QFileInfo(work.filePath(QStringLiteral("meeting.pdf"))).size()),
+        meetingWritten ? "" : " !! failed");
 
     std::printf("process: VmRSS %ld KiB, VmHWM %ld KiB\n", statusKiB("VmRSS:"),
                 statusKiB("VmHWM:"));
