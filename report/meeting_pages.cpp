@@ -40,13 +40,13 @@ qreal lineHeight(const QPainter& painter, const QFont& font) {
     return QFontMetricsF(font, painter.device()).height();
 }
 
-// One line of text in the rectangle: in a smaller font when too wide, down to
-// kLeastPointSize, and elided beyond that; never cut off.
+// One line of text in the rectangle: in a smaller font when too wide, down to the least size,
+// and elided beyond that; never cut off.
 void drawFitted(QPainter& painter, const QRectF& rect, QFont font, const QString& text,
-                Qt::Alignment align = Qt::AlignLeft) {
+                Qt::Alignment align = Qt::AlignLeft, qreal leastPointSize = kLeastPointSize) {
     QFontMetricsF metrics(font, painter.device());
-    while (metrics.horizontalAdvance(text) > rect.width() && font.pointSizeF() > kLeastPointSize) {
-        font.setPointSizeF(std::max(kLeastPointSize, font.pointSizeF() * 0.9));
+    while (metrics.horizontalAdvance(text) > rect.width() && font.pointSizeF() > leastPointSize) {
+        font.setPointSizeF(std::max(leastPointSize, font.pointSizeF() * 0.9));
         metrics = QFontMetricsF(font, painter.device());
     }
     painter.setFont(font);
@@ -56,9 +56,10 @@ void drawFitted(QPainter& painter, const QRectF& rect, QFont font, const QString
 
 // A fitted line at the top of the area; takes its height and the gap after it off the area.
 void drawLine(QPainter& painter, QRectF& area, const QFont& font, const QString& text,
-              qreal gapAfter) {
+              qreal gapAfter, qreal leastPointSize = kLeastPointSize) {
     const qreal height = lineHeight(painter, font);
-    drawFitted(painter, QRectF(area.left(), area.top(), area.width(), height), font, text);
+    drawFitted(painter, QRectF(area.left(), area.top(), area.width(), height), font, text,
+               Qt::AlignLeft, leastPointSize);
     area.setTop(area.top() + height + gapAfter);
 }
 
@@ -209,7 +210,8 @@ bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const MeetingChild
     area.setTop(area.top() + headHeight + mm * 2);
 
     painter.setPen(Qt::black);
-    drawLine(painter, area, reportFont(20, true), childTitle(child), mm * 1.5);
+    // A long name shrinks a little, and is elided beyond that.
+    drawLine(painter, area, reportFont(20, true), childTitle(child), mm * 1.5, 12);
     drawLine(painter, area, reportFont(11), QStringLiteral("期間: ") + periodText(period, weeks),
              mm * 1);
     drawLine(painter, area, reportFont(10), summaryText(weeks), mm * kGap);
