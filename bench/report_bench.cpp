@@ -169,7 +169,7 @@ int main(int argc, char* argv[]) {
     timer.restart();
     const bool meetingWritten =
         report::writeMeetingPdf(work.filePath(QStringLiteral("meeting.pdf")),
-                                report::meetingChildren(read), report::MeetingPeriod{}, &error);
+                                report::meetingChildren(read), report::Period{}, &error);
     std::printf(
         "meeting sheets PDF (%zu pages):  %.0f ms (%lld bytes)%s\n", read.learners.size(),
         milliseconds(timer),

@@ -343,8 +343,7 @@ void ClassWindow::saveMeetingPdf() {
         askExportPath(QStringLiteral("全員の面談用シートを PDF に保存"),
                       QStringLiteral("meeting.pdf"), QStringLiteral("PDF ファイル (*.pdf)"));
     QString error;
-    if (!path.isEmpty() &&
-        !writeMeetingPdf(path, meetingChildren(*class_), MeetingPeriod{}, &error))
+    if (!path.isEmpty() && !writeMeetingPdf(path, meetingChildren(*class_), Period{}, &error))
         QMessageBox::warning(this, windowTitle(), error);
 }
 
@@ -355,7 +354,7 @@ void ClassWindow::printMeetingSheets() {
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("全員の面談用シートを印刷"));
     if (dialog.exec() == QDialog::Accepted)
-        report::printMeetingSheets(printer, meetingChildren(*class_), MeetingPeriod{});
+        report::printMeetingSheets(printer, meetingChildren(*class_), Period{});
 }
 
 }  // namespace report

@@ -179,7 +179,7 @@ int runExport(const Options& options) {
                 return failure(
                     QStringLiteral("%1 には ID %2 の記録がありません。").arg(folder, options.id));
         }
-        written = writeMeetingPdf(options.output, children, MeetingPeriod{}, &error);
+        written = writeMeetingPdf(options.output, children, Period{}, &error);
     } else if (options.action == Options::Action::Csv) {
         written = writeExport(options.output, classCsv(classRows(read)), &error);
     } else {

@@ -237,8 +237,8 @@ void LearnerWindow::saveMeetingPdf() {
         askExportPath(QStringLiteral("面談用シートを PDF に保存"), QStringLiteral("_meeting.pdf"),
                       QStringLiteral("PDF ファイル (*.pdf)"));
     QString error;
-    if (!path.isEmpty() && !writeMeetingPdf(path, {MeetingChild{QString(), QString(), learner_}},
-                                            MeetingPeriod{}, &error))
+    if (!path.isEmpty() &&
+        !writeMeetingPdf(path, {MeetingChild{QString(), QString(), learner_}}, Period{}, &error))
         QMessageBox::warning(this, windowTitle(), error);
 }
 
@@ -247,8 +247,7 @@ void LearnerWindow::printMeetingSheet() {
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("面談用シートを印刷"));
     if (dialog.exec() == QDialog::Accepted)
-        printMeetingSheets(printer, {MeetingChild{QString(), QString(), learner_}},
-                           MeetingPeriod{});
+        printMeetingSheets(printer, {MeetingChild{QString(), QString(), learner_}}, Period{});
 }
 
 }  // namespace report

@@ -96,18 +96,14 @@ QString longDate(const QDate& day) {
     return day.toString(QStringLiteral("yyyy年M月d日"));
 }
 
-QString periodText(const MeetingPeriod& period, const FirstAndLatestWeeks& weeks) {
-    const QDate from = period.from.isValid() ? period.from : weeks.firstDay;
-    const QDate to = period.to.isValid() ? period.to : weeks.lastDay;
-    QString dates;
-    if (from.isValid() && to.isValid())
-        dates = QStringLiteral("%1〜%2").arg(longDate(from), longDate(to));
-    else if (from.isValid() || to.isValid())
-        dates = from.isValid() ? longDate(from) + QStringLiteral("から")
-                               : longDate(to) + QStringLiteral("まで");
-    if (period.text.isEmpty())
-        return dates.isEmpty() ? QStringLiteral("記録のあるすべての日") : dates;
-    return dates.isEmpty() ? period.text : QStringLiteral("%1（%2）").arg(period.text, dates);
+// The period's name and dates; for all the drills, the days of the child's first and latest.
+QString periodText(const Period& period, const FirstAndLatestWeeks& weeks) {
+    if (!period.all())
+        return period.label;
+    if (!weeks.firstDay.isValid())
+        return QStringLiteral("記録のあるすべての日");
+    return QStringLiteral("記録のあるすべての日（%1〜%2）")
+        .arg(longDate(weeks.firstDay), longDate(weeks.lastDay));
 }
 
 QString summaryText(const FirstAndLatestWeeks& weeks) {
@@ -181,7 +177,7 @@ void drawCommentBox(QPainter& painter, const QRectF& box, qreal mm) {
 }
 
 bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const MeetingChild& child,
-                const MeetingPeriod& period) {
+                const Period& period) {
     const qreal mm = millimetre(device);
     QRectF area(0, 0, device.width(), device.height());
     const records::Learner& learner = *child.learner;
@@ -259,7 +255,7 @@ std::vector<MeetingChild> meetingChildren(const records::ClassFolder& folder) {
 }
 
 bool printMeetingSheets(QPagedPaintDevice& device, const std::vector<MeetingChild>& children,
-                        const MeetingPeriod& period) {
+                        const Period& period) {
     return paintOn(device, [&](QPainter& painter) {
         for (std::size_t k = 0; k < children.size(); ++k) {
             if (k > 0)
@@ -272,7 +268,7 @@ bool printMeetingSheets(QPagedPaintDevice& device, const std::vector<MeetingChil
 }
 
 bool writeMeetingPdf(const QString& path, const std::vector<MeetingChild>& children,
-                     const MeetingPeriod& period, QString* error) {
+                     const Period& period, QString* error) {
     return writePagedPdf(
         path, QStringLiteral("ポルネア　面談用の記録"), error,
         [&](QPagedPaintDevice& device) { return printMeetingSheets(device, children, period); });

@@ -7,25 +7,19 @@
 // the period, the first weeks against the latest, the divisors ÷1 to ÷9, the hardest problems
 // and an empty box for the teacher's comment.
 
-#include <QDate>
 #include <QPagedPaintDevice>
 #include <QString>
 #include <vector>
 
 #include "class_folder.h"
+#include "period.h"
 
 namespace report {
 
 struct MeetingChild {
     QString number;                             // 出席番号; may be empty
     QString name;                               // 氏名; empty: the sheet names the child by ID
-    const records::Learner* learner = nullptr;  // the drills of the period
-};
-
-struct MeetingPeriod {
-    QString text;  // "今学期" and the like; may be empty
-    QDate from;    // null: from the child's first drill
-    QDate to;      // null: to the child's latest drill
+    const records::Learner* learner = nullptr;  // the drills of the period (see inPeriod)
 };
 
 // The children of the folder with a drill, in its order, named by ID.
@@ -34,11 +28,11 @@ std::vector<MeetingChild> meetingChildren(const records::ClassFolder& folder);
 // One sheet per child, from the device's current page on. False when the painter could not
 // start on the device.
 bool printMeetingSheets(QPagedPaintDevice& device, const std::vector<MeetingChild>& children,
-                        const MeetingPeriod& period);
+                        const Period& period);
 
 // The sheets as an A4 PDF, written whole or not at all; on failure, false and the reason in
 // Japanese in `error`.
 bool writeMeetingPdf(const QString& path, const std::vector<MeetingChild>& children,
-                     const MeetingPeriod& period, QString* error);
+                     const Period& period, QString* error);
 
 }  // namespace report
