@@ -24,7 +24,7 @@ Stretch stretchOf(const records::Learner& learner, const QDate& from, const QDat
             continue;
         ++stretch.drills;
         const DrillFigures figures = drillFigures(drill);
-        if (figures.solved < kProblemsPerDrill)
+        if (!figures.finished())
             continue;
         ++stretch.finished;
         problems += figures.solved;
@@ -67,7 +67,7 @@ FirstAndLatestWeeks firstAndLatestWeeks(const records::Learner& learner) {
         if (!day.isValid())
             continue;
         ++weeks.drills;
-        if (drillFigures(drill).solved >= kProblemsPerDrill)
+        if (drillFigures(drill).finished())
             ++weeks.finished;
         days.insert(day);
     }

@@ -149,6 +149,8 @@ TableText hardestTable(const std::vector<ProblemFigures>& problems) {
     const Qt::Alignment centre = Qt::AlignCenter;
     table.aligns = {left, left, centre, centre, centre};
     table.numeric = {false, false, true, true, true};
+    table.sortColumn = 3;  // 誤答, most first
+    table.sortOrder = Qt::DescendingOrder;
     for (std::size_t k = 0; k < problems.size() && k < std::size_t(kHardestShown); ++k) {
         const ProblemFigures& problem = problems[k];
         const int quotient = problem.dividend / problem.divisor;
@@ -218,7 +220,7 @@ bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const MeetingChild
     drawHeading(painter, area, QStringLiteral("わる数ごと（÷1〜÷9）の 1 問の平均時間"), mm);
     painter.setPen(kSoftText);
     drawLine(painter, area, reportFont(9),
-             QStringLiteral("いちばんはやいわる数は緑、いちばんおそいわる数は赤。"
+             QStringLiteral("緑と◎ははやい、赤と▲はおそいわる数。○位ははやい順。"
                             "回数は正しく答えた問題の数です。"),
              mm * 1.5);
     painter.setPen(Qt::black);

@@ -315,9 +315,9 @@ TEST_F(KnownFolder, PrintsOneMeetingSheetPerLearnerWithADrill) {
     Run run = runReport({"--meeting-pdf", all, folder_});
     ASSERT_EQ(run.status, 0) << run.errors.toStdString();
     const QStringList pages = pagesOf(all);
-    ASSERT_EQ(pages.size(), 4);
-    const char* ids[] = {"ID 1", "ID 2", "ID 10", "ID =1"};
-    for (int k = 0; k < 4; ++k) {
+    ASSERT_EQ(pages.size(), 5);
+    const char* ids[] = {"ID 1", "ID 2", "ID 3", "ID 10", "ID =1"};
+    for (int k = 0; k < 5; ++k) {
         EXPECT_TRUE(pages[k].contains(
             QRegularExpression(QStringLiteral("^\\s*%1\\s*$")
                                    .arg(QRegularExpression::escape(QString::fromUtf8(ids[k]))),
@@ -326,8 +326,8 @@ TEST_F(KnownFolder, PrintsOneMeetingSheetPerLearnerWithADrill) {
         EXPECT_TRUE(pages[k].contains("先生から"));
         EXPECT_TRUE(pages[k].contains("くらべていません")) << "too few drills to compare";
     }
-    EXPECT_TRUE(pages[2].contains(QRegularExpression("11 ÷ 2 +5 あまり 1 +1 +0 +2.0")))
-        << pages[2].toStdString();
+    EXPECT_TRUE(pages[3].contains(QRegularExpression("11 ÷ 2 +5 あまり 1 +1 +0 +2.0")))
+        << pages[3].toStdString();
 
     const QString one = dir_.filePath("one.pdf");
     run = runReport({"--meeting-pdf", one, "--id", "10", folder_});
