@@ -28,6 +28,7 @@ bool setUpApplication(QApplication& app) {
     installFaceSubstitutions();
     QFont font = QApplication::font();
     font.setFamilies(faceFamilies());
+    font.setStyleHint(QFont::SansSerif);
     QApplication::setFont(font);
 
     QApplication::setWindowIcon(frogIcon());

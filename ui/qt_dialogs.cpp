@@ -5,12 +5,13 @@
 #include "qt_dialogs.h"
 
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -30,24 +31,47 @@ void setUpBox(QMessageBox& box, const char* name, const std::u16string& prompt,
 }
 }  // namespace
 
+namespace {
+// Characters that a Japanese face draws full-width, one em wide: kana, kanji, full-width
+// forms and the ideographic space, as terminals count them.
+bool fullWidth(char32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6) || c >= 0x20000;
+}
+
+qreal pixelsOf(const QFont& font, const QWidget& window) {
+    if (font.pixelSize() > 0)
+        return font.pixelSize();
+    return font.pointSizeF() * window.logicalDpiY() / 72.0;
+}
+}  // namespace
+
 int titleBarWidth(const QWidget& window, const QString& title) {
     // The window manager draws the title in the font of its own theme, which it finds
     // through fontconfig's generic sans face: for Japanese that is the system's Gothic with
-    // full-width kana, wider than the proportional face of the window. Qt's title font is
-    // the desktop's title-bar font where the platform theme knows it (KDE), and fontconfig's
-    // default sans face at 12 points otherwise, a little larger than the themes of Openbox
-    // (8 points), Xfwm (9), KWin (10) and Mutter (11). The window's own font counts too, for
-    // a desktop whose fonts are all large.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
-    font.setBold(true);
-    if (window.font().pointSizeF() > font.pointSizeF())
-        font.setPointSizeF(window.font().pointSizeF());
-    const QFontMetrics metrics(font);
+    // full-width kana, wider than the proportional face of the window. Its size is Qt's
+    // title font's: the desktop's title-bar font where the platform theme knows it (KDE),
+    // and 12 points otherwise, a little larger than the themes of Openbox (8 points), Xfwm
+    // (9), KWin (10) and Mutter (11). The window's own font counts too, for a desktop whose
+    // fonts are all large.
+    // The width is reckoned from that size rather than measured: measuring would load a
+    // second face, bold, and its Japanese fallback, before the first dialog can show. A
+    // full-width character is one em, and a little more in bold; any other is taken as
+    // three quarters of an em, wider than most Latin letters even in bold.
+    const qreal em = std::max(pixelsOf(QFontDatabase::systemFont(QFontDatabase::TitleFont), window),
+                              pixelsOf(window.font(), window));
+    qreal text = 0;
+    for (const char32_t c : title.toUcs4())
+        text += fullWidth(c) ? em * 17 / 16 : em * 3 / 4;
     // The window icon and the minimise, maximise and close buttons, each about as wide as the
-    // bar is high, and the frame's margins.
+    // bar is high, and the frame's margins; a line of a Gothic face is about one and a half
+    // ems high.
     constexpr int kButtons = 4;
-    const int barHeight = metrics.height() + 4;
-    return metrics.horizontalAdvance(title) + kButtons * barHeight + metrics.height();
+    const qreal lineHeight = em * 3 / 2;
+    const qreal barHeight = lineHeight + 4;
+    return static_cast<int>(std::ceil(text + kButtons * barHeight + lineHeight));
 }
 
 std::u16string QtDialogs::inputBox(const std::u16string& prompt, const std::u16string& title) {

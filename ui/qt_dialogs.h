@@ -14,8 +14,8 @@
 namespace ui {
 
 // How wide a window must be for a window manager to show the whole title in its title bar:
-// the title in Qt's title-bar font, bold, and room for the window icon and the frame
-// buttons beside it.
+// the title at the size of Qt's title-bar font, bold, reckoned without loading that font,
+// and room for the window icon and the frame buttons beside it.
 int titleBarWidth(const QWidget& window, const QString& title);
 
 class QtDialogs : public drill::Dialogs {
