@@ -8,8 +8,9 @@
 //   bench_startup [--runs N] [--title TEXT] [--timeout SECONDS] [--settle SECONDS]
 //                 NAME=PROGRAM...
 //
-// The programs run in turn, round after round, each in a fresh working folder that holds an
-// empty rirekidata/; a first round warms the caches and is not counted. The first program is
+// The programs run in turn, round after round, each started in a fresh folder that is also
+// its per-user data folder (XDG_DATA_HOME), holding rovedavu/rirekidata/ as a learner's
+// earlier start left it; a first round warms the caches and is not counted. The first program is
 // the reference: the others are reported as ratios of its medians.
 //
 // The watcher does not poll. It listens to the root window for the creation and mapping of
@@ -145,7 +146,7 @@ public:
         if (pid < 0)
             fail("fork failed");
         if (pid == 0) {
-            if (chdir(work.c_str()) != 0)
+            if (chdir(work.c_str()) != 0 || setenv("XDG_DATA_HOME", work.c_str(), 1) != 0)
                 _exit(127);
             const int null = open("/dev/null", O_WRONLY);
             dup2(null, STDOUT_FILENO);
@@ -234,7 +235,8 @@ private:
         std::string pattern = (std::filesystem::temp_directory_path() / "startup.XXXXXX");
         if (mkdtemp(pattern.data()) == nullptr)
             fail("cannot make a working folder");
-        std::filesystem::create_directory(std::filesystem::path(pattern) / "rirekidata");
+        std::filesystem::create_directories(std::filesystem::path(pattern) / "rovedavu" /
+                                            "rirekidata");
         return pattern;
     }
 

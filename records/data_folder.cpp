@@ -4,6 +4,7 @@
 
 #include "data_folder.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -122,17 +123,32 @@ WorkingFolder workingFolder() {
 }
 
 std::u16string enterWorkingFolder(const WorkingFolder& folder) {
+    const QByteArray path = QFile::encodeName(folder.path);
     if (!folder.configured) {
-        qCInfo(lcStartup).noquote()
-            << "working folder:" << QDir::currentPath() << "(no settings file names one)";
+        // The per-user folder is made at first use, rirekidata and all. Without it the drill
+        // still runs, and at its end the learner is told that it could not be saved.
+        if (!QDir().mkpath(folder.path + QStringLiteral("/rirekidata")))
+            qCWarning(lcStartup).noquote() << "could not make" << folder.path + "/rirekidata"
+                                           << "- drills will not be saved";
+        if (::chdir(path.constData()) != 0) {
+            qCWarning(lcStartup).noquote()
+                << "could not enter" << folder.path << "- starting in" << QDir::currentPath();
+            return {};
+        }
+        qCInfo(lcStartup).noquote() << "working folder:" << folder.path << "(per user)";
         return {};
     }
-    if (::chdir(QFile::encodeName(folder.path).constData()) != 0) {
+    // A folder that a settings file names is never made: on a network share that is not
+    // mounted it would end up on the local disk. Only rirekidata is made inside it.
+    if (::chdir(path.constData()) != 0) {
         const int error = errno;
         qCWarning(lcStartup).noquote()
             << "working folder" << folder.path << "cannot be reached:" << qt_error_string(error);
         return unreachableReason(error);
     }
+    if (::mkdir("rirekidata", 0777) != 0 && errno != EEXIST)
+        qCWarning(lcStartup).noquote() << "could not make" << folder.path + "/rirekidata"
+                                       << "- drills will not be saved";
     qCInfo(lcStartup).noquote() << "working folder:" << folder.path << "(from a settings file)";
     return {};
 }

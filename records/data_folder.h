@@ -26,8 +26,11 @@ struct WorkingFolder {
 // relative XDG variable.
 WorkingFolder workingFolder();
 
-// Makes a folder named by a settings file the current one; a per-user folder is left to the
-// launcher. Empty when done, else why the folder cannot be reached, in Japanese.
+// Makes the working folder the current one, with rirekidata in it. The per-user folder is
+// made when missing; a folder named by a settings file never is, only the rirekidata inside
+// it. Empty when done or when only the per-user folder failed (the drill then runs where it
+// started and says so on standard error), else why the named folder cannot be reached, in
+// Japanese.
 std::u16string enterWorkingFolder(const WorkingFolder& folder);
 
 // The settings files that workingFolder() reads: the user's, then the system's in order.

@@ -36,7 +36,10 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$work/rirekidata"
+mkdir -p "$work/rirekidata" "$work/config/rovedavu"
+# The program enters the folder that its settings name: this one.
+echo "DataFolder=$work" >"$work/config/rovedavu/rovedavu.conf"
+export XDG_CONFIG_HOME="$work/config"
 
 # A display of our own: Xvfb reports its number once it is ready.
 start_xvfb "$work/xvfb.log"

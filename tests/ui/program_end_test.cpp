@@ -64,6 +64,11 @@ protected:
         oldCurrent_ = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(workDir_.path()));
         ASSERT_TRUE(QDir().mkdir(QStringLiteral("rirekidata")));
+        // The program enters the folder that its settings name: this one.
+        ASSERT_TRUE(QDir().mkpath(QStringLiteral("config/rovedavu")));
+        QFile settings(QStringLiteral("config/rovedavu/rovedavu.conf"));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write("DataFolder=" + QFile::encodeName(workDir_.path()) + '\n');
     }
     void TearDown() override {
         program_.reset();

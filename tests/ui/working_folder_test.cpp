@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <optional>
 
@@ -98,13 +99,24 @@ TEST_F(WorkingFolder, SettingsFilesInTheirOrder) {
         EXPECT_EQ(folder.configured, row.configured) << row.expected.toStdString();
 
         ASSERT_TRUE(QDir::setCurrent(path("start")));
+        QDir().rmdir(path(row.expected + "/rirekidata"));
         FakeDialogs dialogs;
         EXPECT_EQ(ui::startInWorkingFolder(dialogs), u"");
         EXPECT_TRUE(dialogs.calls.empty());
-        // A per-user folder is the launcher's to enter; a configured one the program's.
-        EXPECT_EQ(QDir::currentPath().toStdString(),
-                  path(row.configured ? row.expected : "start").toStdString());
+        // The program enters the folder itself and makes rirekidata in it.
+        EXPECT_EQ(QDir::currentPath().toStdString(), path(row.expected).toStdString());
+        EXPECT_TRUE(QFileInfo(path(row.expected + "/rirekidata")).isDir()) << "no rirekidata";
     }
+}
+
+TEST_F(WorkingFolder, APerUserFolderThatCannotBeMadeLeavesTheDrillWhereItStarted) {
+    QFile file(path("a-file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const Variable dataHome{"XDG_DATA_HOME", path("a-file/data")};
+    FakeDialogs dialogs;
+    EXPECT_EQ(ui::startInWorkingFolder(dialogs), u"");
+    EXPECT_TRUE(dialogs.calls.empty()) << "the end of the drill says that it was not saved";
+    EXPECT_EQ(QDir::currentPath(), path("start"));
 }
 
 TEST_F(WorkingFolder, AFolderThatCannotBeReachedIsToldBeforeAnythingElse) {
