@@ -15,6 +15,7 @@
 #include "figures.h"
 #include "meeting_pages.h"
 #include "pages.h"
+#include "period.h"
 
 namespace report {
 namespace {
@@ -49,7 +50,9 @@ QString usageText() {
                "  %1 --meeting-pdf 出力.pdf [--id ID] [フォルダ]\n"
                "      面談用シートを PDF に書き出す（ドリルのある児童全員、または --id の児童）\n"
                "フォルダは rirekidata フォルダです。省略すると、作業フォルダの rirekidata "
-               "を読みます。\n")
+               "を読みます。\n"
+               "書き出しには --from 2026-09-01 や --to 2026-12-31 をつけられます。"
+               "その日までの間に終えたドリルだけを数えます。\n")
         .arg(kProgram);
 }
 
@@ -115,6 +118,16 @@ Options parseArguments(const QStringList& arguments) {
             } else {
                 options.action = argument == u"--csv" ? Options::Action::Csv : Options::Action::Pdf;
             }
+        } else if (argument == u"--from" || argument == u"--to") {
+            const QDate day =
+                k + 1 < arguments.size()
+                    ? QDate::fromString(arguments[k + 1], QStringLiteral("yyyy-MM-dd"))
+                    : QDate();
+            if (!day.isValid())
+                return wrong(QStringLiteral("%1 のあとに 2026-12-07 のような日付がありません。")
+                                 .arg(argument));
+            (argument == u"--from" ? options.from : options.to) = day;
+            ++k;
         } else if (argument.startsWith(u'-') && argument != u"-") {
             return wrong(QStringLiteral("%1 というオプションはありません。").arg(argument));
         } else {
@@ -126,6 +139,8 @@ Options parseArguments(const QStringList& arguments) {
     }
     if (idGiven && options.action != Options::Action::MeetingPdf)
         return wrong(QStringLiteral("--id は --meeting-pdf といっしょに指定してください。"));
+    if (options.from.isValid() && options.to.isValid() && options.from > options.to)
+        return wrong(QStringLiteral("--from の日付が --to の日付よりあとです。"));
     return options;
 }
 
@@ -140,7 +155,8 @@ int runExport(const Options& options) {
                                       "記録のフォルダには何も書きません。")
                            .arg(options.output, folder));
 
-    const records::ClassFolder read = records::readClassFolder(folder);
+    const Period period = periodBetween(options.from, options.to);
+    const records::ClassFolder read = inPeriod(records::readClassFolder(folder), period);
     if (!read.error.isEmpty())
         return failure(QStringLiteral("%1: %2").arg(folder, read.error));
     if (read.learners.empty()) {
@@ -179,11 +195,13 @@ int runExport(const Options& options) {
                 return failure(
                     QStringLiteral("%1 には ID %2 の記録がありません。").arg(folder, options.id));
         }
-        written = writeMeetingPdf(options.output, children, Period{}, &error);
+        written = writeMeetingPdf(options.output, children, period, &error);
     } else if (options.action == Options::Action::Csv) {
-        written = writeExport(options.output, classCsv(classRows(read)), &error);
+        written = writeExport(options.output,
+                              classCsv(flaggedClassRows(read, period.asOf(QDate::currentDate()))),
+                              &error);
     } else {
-        written = writeFolderPdf(options.output, read, &error);
+        written = writeFolderPdf(options.output, read, &error, period);
     }
     if (!written)
         return failure(error);

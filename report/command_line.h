@@ -14,8 +14,11 @@
 //                                           the sheets for the parents' meeting as PDF:
 //                                           every child with a drill, or the one of that ID
 //
-// FOLDER is a rirekidata folder; without it, the working folder's rirekidata.
+// FOLDER is a rirekidata folder; without it, the working folder's rirekidata. Every export
+// takes --from YYYY-MM-DD and --to YYYY-MM-DD (either or both): only the drills ended in
+// those days count.
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +30,7 @@ struct Options {
     QString output;  // the file to write, for Csv, ProblemsCsv, Pdf and MeetingPdf
     QString id;      // the learner, for ProblemsCsv; for MeetingPdf, empty for all
     QString folder;  // empty: the working folder's rirekidata
+    QDate from, to;  // the period of the export; invalid: open on that side
     QString error;   // a wrong command line, in Japanese; empty when fine
 };
 

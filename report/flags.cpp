@@ -12,10 +12,6 @@
 namespace report {
 namespace {
 
-bool finished(const DrillFigures& drill) {
-    return drill.solved >= kProblemsPerDrill;
-}
-
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
@@ -60,7 +56,7 @@ LearnerFlags learnerFlags(const records::Learner& learner, const QDate& today,
          recentFinished.size() < 2 * static_cast<std::size_t>(rule.group);
          ++drill) {
         DrillFigures figures = drillFigures(*drill);
-        if (finished(figures))
+        if (figures.finished())
             recentFinished.push_back(std::move(figures));
     }
     const std::size_t group = std::min<std::size_t>(rule.group, recentFinished.size() / 2);
@@ -68,25 +64,26 @@ LearnerFlags learnerFlags(const records::Learner& learner, const QDate& today,
         std::vector<double> recentSeconds, earlierSeconds, recentWrong, earlierWrong;
         for (std::size_t k = 0; k < 2 * group; ++k) {
             const DrillFigures& drill = recentFinished[k];
-            (k < group ? recentSeconds : earlierSeconds)
-                .push_back(drill.totalSeconds / drill.solved);
+            (k < group ? recentSeconds : earlierSeconds).push_back(drill.secondsPerProblem());
             (k < group ? recentWrong : earlierWrong).push_back(drill.wrongAnswers);
         }
         const double secondsBefore = median(earlierSeconds);
         const double secondsNow = median(recentSeconds);
         if (clearlyWorse(secondsBefore, secondsNow, rule.slowerShare, rule.slowerSeconds))
-            flags.reasons << QStringLiteral("1問の時間がのびた（%1→%2秒）")
+            flags.reasons << QStringLiteral("1問の時間増（%1→%2秒）")
                                  .arg(figureText(secondsBefore, 1), figureText(secondsNow, 1));
         const double wrongBefore = median(earlierWrong);
         const double wrongNow = median(recentWrong);
         if (clearlyWorse(wrongBefore, wrongNow, rule.moreWrongShare, rule.moreWrongCount))
-            flags.reasons << QStringLiteral("誤答が増えた（%1→%2回）")
+            flags.reasons << QStringLiteral("誤答増（%1→%2回）")
                                  .arg(QString::number(wrongBefore), QString::number(wrongNow));
     }
 
     const DrillFigures latest = drillFigures(learner.drills.back());
-    if (!finished(latest))
-        flags.reasons << QStringLiteral("最新のドリルが%1問で終了").arg(latest.solved);
+    if (!latest.finished())
+        flags.reasons << QStringLiteral("最新が途中で終了（%1/%2）")
+                             .arg(latest.solved)
+                             .arg(kProblemsPerDrill);
     return flags;
 }
 

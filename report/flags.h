@@ -36,7 +36,7 @@ struct LearnerFlags {
     QStringList reasons;                // short, in Japanese; empty when not flagged
 
     bool flagged() const { return !reasons.isEmpty(); }
-    QString text() const;  // "● 12日練習なし、誤答が増えた（1→4回）"; empty when not flagged
+    QString text() const;  // "● 12日練習なし、誤答増（1→4回）"; empty when not flagged
 };
 
 LearnerFlags learnerFlags(const records::Learner& learner, const QDate& today,

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "class_divisors.h"
 #include "csv_export.h"
 #include "figures.h"
 #include "pictures.h"
@@ -75,7 +76,41 @@ bool drawTableOverPages(QPainter& painter, QRectF& area, const TableText& table,
     }
 }
 
-bool paintClass(QPainter& painter, QPagedPaintDevice& device, const records::ClassFolder& folder) {
+// Takes the days since the latest drill and the flags out of the class table, which is too
+// wide for them on paper, and gives them as a table of the flagged children by ID.
+TableText takeFlags(TableText& table) {
+    const qsizetype days = table.headers.indexOf(QStringLiteral("最終練習から（日）"));
+    const qsizetype reasons = table.headers.indexOf(QStringLiteral("気になる点"));
+    TableText flagged;
+    if (days < 0 || reasons < 0)
+        return flagged;
+    const qsizetype kept[] = {0, days, reasons};
+    for (const qsizetype column : kept) {
+        flagged.headers << table.headers[column];
+        flagged.aligns.push_back(table.aligns[column]);
+        flagged.numeric.push_back(table.numeric[column]);
+    }
+    flagged.widths = {3, 3, 24};
+    for (const QStringList& row : table.rows) {
+        if (!row.value(reasons).isEmpty())
+            flagged.rows.push_back({row.value(0), row.value(days), row.value(reasons)});
+    }
+    for (const qsizetype column : {reasons, days}) {
+        const auto at = static_cast<std::size_t>(column);
+        table.headers.removeAt(column);
+        table.widths.erase(table.widths.begin() + column);
+        table.aligns.erase(table.aligns.begin() + column);
+        table.numeric.erase(table.numeric.begin() + column);
+        if (at < table.elideModes.size())
+            table.elideModes.erase(table.elideModes.begin() + column);
+        for (QStringList& row : table.rows)
+            row.removeAt(column);
+    }
+    return flagged;
+}
+
+bool paintClass(QPainter& painter, QPagedPaintDevice& device, const records::ClassFolder& folder,
+                const Period& period) {
     const qreal mm = millimetre(device);
     const QString title = QStringLiteral("ポルネア　クラスの記録");
     QRectF area = paintArea(device);
@@ -84,7 +119,7 @@ bool paintClass(QPainter& painter, QPagedPaintDevice& device, const records::Cla
     const QString rest = QStringLiteral("　　%1 人　　印刷: %2")
                              .arg(folder.learners.size())
                              .arg(dateTimeText(QDateTime::currentDateTime()));
-    const QString label = QStringLiteral("フォルダ: ");
+    const QString label = QStringLiteral("期間: %1　　フォルダ: ").arg(period.label);
     const QFontMetricsF metrics(reportFont(9), &device);
     const QString shownFolder =
         metrics.elidedText(QDir::toNativeSeparators(folder.folder), Qt::ElideMiddle,
@@ -96,9 +131,33 @@ bool paintClass(QPainter& painter, QPagedPaintDevice& device, const records::Cla
         drawLine(painter, next, reportFont(9), title + QStringLiteral("（つづき）"), mm * 2);
         return next;
     };
-    if (!drawTableOverPages(painter, area, classTable(classRows(folder)), mm * kClassRowHeight,
-                            newPage))
+    TableText table = classTable(flaggedClassRows(folder, period.asOf(QDate::currentDate())));
+    const TableText flagged = takeFlags(table);
+    if (!drawTableOverPages(painter, area, table, mm * kClassRowHeight, newPage))
         return false;
+
+    area.setTop(area.top() + mm * kGap);
+    if (area.height() < mm * kClassRowHeight * 4)
+        area = newPage();
+    drawLine(painter, area, reportFont(11, true),
+             flagged.rows.empty()
+                 ? QStringLiteral("気になる児童はいません")
+                 : QStringLiteral("気になる児童（%1 人）").arg(flagged.rows.size()),
+             mm * 2);
+    if (!flagged.rows.empty() &&
+        !drawTableOverPages(painter, area, flagged, mm * kClassRowHeight, newPage))
+        return false;
+
+    const TableText divisors = classDivisorTable(classDivisors(folder));
+    area.setTop(area.top() + mm * kGap);
+    if (area.height() < mm * kClassRowHeight * 12)
+        area = newPage();
+    drawLine(painter, area, reportFont(11, true), QStringLiteral("わる数ごと（クラス全体）"),
+             mm * 2);
+    QRectF divisorArea = area;
+    divisorArea.setWidth(area.width() * 0.6);
+    drawTable(painter, divisorArea, divisors, 0, mm * kClassRowHeight);
+    area.setTop(area.top() + tableHeight(divisors.rows.size(), mm * kClassRowHeight));
     if (folder.unreadable.empty())
         return true;
 
@@ -221,8 +280,10 @@ bool writePagedPdf(const QString& path, const QString& title, QString* error,
     return commitExport(file, &reason) || failed(reason);
 }
 
-bool printClassPage(QPagedPaintDevice& device, const records::ClassFolder& folder) {
-    return paintOn(device, [&](QPainter& painter) { return paintClass(painter, device, folder); });
+bool printClassPage(QPagedPaintDevice& device, const records::ClassFolder& folder,
+                    const Period& period) {
+    return paintOn(device,
+                   [&](QPainter& painter) { return paintClass(painter, device, folder, period); });
 }
 
 bool printLearnerPage(QPagedPaintDevice& device, const records::Learner& learner) {
@@ -230,9 +291,10 @@ bool printLearnerPage(QPagedPaintDevice& device, const records::Learner& learner
                    [&](QPainter& painter) { return paintLearner(painter, device, learner); });
 }
 
-bool printClassAndLearners(QPagedPaintDevice& device, const records::ClassFolder& folder) {
+bool printClassAndLearners(QPagedPaintDevice& device, const records::ClassFolder& folder,
+                           const Period& period) {
     return paintOn(device, [&](QPainter& painter) {
-        if (!paintClass(painter, device, folder))
+        if (!paintClass(painter, device, folder, period))
             return false;
         for (const records::Learner& learner : folder.learners) {
             if (learner.drills.empty())
@@ -245,9 +307,11 @@ bool printClassAndLearners(QPagedPaintDevice& device, const records::ClassFolder
     });
 }
 
-bool writeClassPdf(const QString& path, const records::ClassFolder& folder, QString* error) {
-    return writePagedPdf(path, QStringLiteral("ポルネア　クラスの記録"), error,
-                         [&](QPagedPaintDevice& device) { return printClassPage(device, folder); });
+bool writeClassPdf(const QString& path, const records::ClassFolder& folder, QString* error,
+                   const Period& period) {
+    return writePagedPdf(
+        path, QStringLiteral("ポルネア　クラスの記録"), error,
+        [&](QPagedPaintDevice& device) { return printClassPage(device, folder, period); });
 }
 
 bool writeLearnerPdf(const QString& path, const records::Learner& learner, QString* error) {
@@ -256,10 +320,11 @@ bool writeLearnerPdf(const QString& path, const records::Learner& learner, QStri
         [&](QPagedPaintDevice& device) { return printLearnerPage(device, learner); });
 }
 
-bool writeFolderPdf(const QString& path, const records::ClassFolder& folder, QString* error) {
+bool writeFolderPdf(const QString& path, const records::ClassFolder& folder, QString* error,
+                    const Period& period) {
     return writePagedPdf(
         path, QStringLiteral("ポルネア　クラスの記録"), error,
-        [&](QPagedPaintDevice& device) { return printClassAndLearners(device, folder); });
+        [&](QPagedPaintDevice& device) { return printClassAndLearners(device, folder, period); });
 }
 
 }  // namespace report

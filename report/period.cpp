@@ -4,8 +4,7 @@
 
 #include "period.h"
 
-#include <algorithm>
-#include <iterator>
+#include <vector>
 
 namespace report {
 namespace {
@@ -70,24 +69,15 @@ Period periodBetween(const QDate& from, const QDate& to) {
     return Period{from, to, rangeText(from, to)};
 }
 
-records::ClassFolder inPeriod(const records::ClassFolder& folder, const Period& period) {
+records::ClassFolder inPeriod(records::ClassFolder folder, const Period& period) {
     if (period.all())
         return folder;
-    records::ClassFolder cut;
-    cut.folder = folder.folder;
-    cut.unreadable = folder.unreadable;
-    cut.filesRead = folder.filesRead;
-    cut.cancelled = folder.cancelled;
-    cut.error = folder.error;
-    cut.learners.reserve(folder.learners.size());
-    for (const records::Learner& learner : folder.learners) {
-        records::Learner& kept = cut.learners.emplace_back();
-        kept.id = learner.id;
-        std::copy_if(
-            learner.drills.begin(), learner.drills.end(), std::back_inserter(kept.drills),
-            [&](const records::KeptDrill& drill) { return period.contains(drill.ended.date()); });
+    for (records::Learner& learner : folder.learners) {
+        std::erase_if(learner.drills, [&](const records::KeptDrill& drill) {
+            return !period.contains(drill.ended.date());
+        });
     }
-    return cut;
+    return folder;
 }
 
 }  // namespace report

@@ -15,9 +15,9 @@
 namespace report {
 
 struct Period {
-    QDate from;     // first day, included; invalid: from the first drill
-    QDate to;       // last day, included; invalid: up to the latest drill
-    QString label;  // "今月（2026-12-01〜2026-12-31）"; "すべて" for everything
+    QDate from;  // first day, included; invalid: from the first drill
+    QDate to;    // last day, included; invalid: up to the latest drill
+    QString label = QStringLiteral("すべて");  // "今月（2026-12-01〜2026-12-31）"
 
     bool all() const { return !from.isValid() && !to.isValid(); }
     bool contains(const QDate& day) const;
@@ -36,6 +36,6 @@ Period periodBetween(const QDate& from, const QDate& to);
 
 // The class with only the drills that ended in the period (by their local date). Every
 // learner stays, also one with no drill in the period.
-records::ClassFolder inPeriod(const records::ClassFolder& folder, const Period& period);
+records::ClassFolder inPeriod(records::ClassFolder folder, const Period& period);
 
 }  // namespace report

@@ -43,6 +43,8 @@ TableText classTable(const std::vector<ClassRow>& rows) {
         {u"1問あたりの時間（秒）", 3.5, true},
         {u"最新のドリル", 2.5, false},
         {u"前回との差：1問あたりの時間（秒）", 3.5, true},
+        {u"最終練習から（日）", 2, true},
+        {u"気になる点", 6, false},
     });
     for (const ClassRow& row : rows) {
         QStringList texts{row.id, QString::number(row.drillsKept)};
@@ -64,6 +66,11 @@ TableText classTable(const std::vector<ClassRow>& rows) {
                                                     : QString())
               << (anyDrill ? unfinishedText(row.latest) : QString())
               << (row.change ? signedSecondsText(row.change->secondsPerProblem) : QString());
+        if (row.flags && row.flags->daysSinceDrill)
+            texts << QString::number(*row.flags->daysSinceDrill);
+        else
+            texts << QString();
+        texts << (row.flags ? row.flags->text() : QString());
         table.rows.push_back(texts);
     }
     return table;

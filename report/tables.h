@@ -30,7 +30,8 @@ struct TableText {
 // ID, drills kept, latest date and time, solved of 20, total time, wrong answers, the three
 // changes between the last two finished drills (empty with fewer than two), then (added
 // last, so that readers of the CSV's first columns still work) the latest drill's time per
-// problem, its 途中で終了 mark, and the change in time per problem.
+// problem, its 途中で終了 mark, and the change in time per problem; then the days since the
+// latest drill and the flags with their reasons (empty without flags).
 TableText classTable(const std::vector<ClassRow>& rows);
 
 // Problem, dividend, divisor, times met, mean time, wrong tries: hardest first, that is by

@@ -58,7 +58,7 @@ TEST(Flags, FollowTheRule) {
         {"no drill at all", {}, {"練習の記録なし"}},
         {"slower by a quarter",
          {{6, 20, 4, 0}, {5, 20, 4, 0}, {4, 20, 4, 0}, {3, 20, 5, 0}, {2, 20, 5, 0}, {1, 20, 5, 0}},
-         {"1問の時間がのびた（4.0→5.0秒）"}},
+         {"1問の時間増（4.0→5.0秒）"}},
         {"slower by exactly a fifth is not enough",
          {{6, 20, 2.5, 0},
           {5, 20, 2.5, 0},
@@ -80,15 +80,15 @@ TEST(Flags, FollowTheRule) {
          {}},
         {"four finished drills: two against two",
          {{4, 20, 4, 0}, {3, 20, 4, 0}, {2, 20, 5, 0}, {1, 20, 5, 0}},
-         {"1問の時間がのびた（4.0→5.0秒）"}},
+         {"1問の時間増（4.0→5.0秒）"}},
         {"three finished drills: no trend yet", {{3, 20, 4, 0}, {2, 20, 5, 0}, {1, 20, 6, 0}}, {}},
         {"more wrong answers",
          {{6, 20, 4, 1}, {5, 20, 4, 1}, {4, 20, 4, 1}, {3, 20, 4, 3}, {2, 20, 4, 3}, {1, 20, 4, 3}},
-         {"誤答が増えた（1→3回）"}},
+         {"誤答増（1→3回）"}},
         {"from none to one wrong answer is not a rise",
          {{6, 20, 4, 0}, {5, 20, 4, 0}, {4, 20, 4, 0}, {3, 20, 4, 1}, {2, 20, 4, 1}, {1, 20, 4, 1}},
          {}},
-        {"latest ended early", {{2, 20, 4, 0}, {1, 6, 2, 0}}, {"最新のドリルが6問で終了"}},
+        {"latest ended early", {{2, 20, 4, 0}, {1, 6, 2, 0}}, {"最新が途中で終了（6/20）"}},
         {"slow early ends are left out of the trend",
          {{7, 20, 4, 0},
           {6, 20, 4, 0},
@@ -105,7 +105,7 @@ TEST(Flags, FollowTheRule) {
           {11, 20, 4, 4},
           {10, 20, 4, 4},
           {10, 3, 4, 4}},
-         {"10日練習なし", "誤答が増えた（0→4回）", "最新のドリルが3問で終了"}},
+         {"10日練習なし", "誤答増（0→4回）", "最新が途中で終了（3/20）"}},
     };
     for (const auto& row : rows) {
         const report::LearnerFlags flags = report::learnerFlags(madeLearner(row.drills), kToday);
@@ -114,7 +114,7 @@ TEST(Flags, FollowTheRule) {
     }
 
     const report::LearnerFlags several = report::learnerFlags(madeLearner({{10, 3, 4, 0}}), kToday);
-    EXPECT_EQ(several.text(), QStringLiteral("● 10日練習なし、最新のドリルが3問で終了"));
+    EXPECT_EQ(several.text(), QStringLiteral("● 10日練習なし、最新が途中で終了（3/20）"));
     EXPECT_EQ(several.daysSinceDrill, 10);
     EXPECT_EQ(report::learnerFlags(madeLearner({}), kToday).daysSinceDrill, std::nullopt);
 }

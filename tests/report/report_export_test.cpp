@@ -211,7 +211,9 @@ TEST_F(KnownFolder, ReportsProgressAndStopsWhenCancelled) {
 TEST_F(KnownFolder, ExportsTheClassTableAsCsvAndChangesNothing) {
     const QStringList before = snapshot();
     const QString out = dir_.filePath("class.csv");
-    const Run run = runReport({"--csv", out, folder_});
+    // Up to the end of November, from a day after learner 2's only drill; seen from the 30th.
+    const Run run =
+        runReport({"--csv", out, "--from", "2026-10-06", "--to", "2026-11-30", folder_});
     EXPECT_EQ(run.status, 0) << run.errors.toStdString();
     EXPECT_EQ(snapshot(), before);
 
@@ -219,14 +221,18 @@ TEST_F(KnownFolder, ExportsTheClassTableAsCsvAndChangesNothing) {
         "\xEF\xBB\xBF"
         "\"ID\",\"記録の数\",\"最新の日時\",\"正答（20問中）\",\"合計時間（秒）\",\"誤答\","
         "\"前回との差：正答\",\"前回との差：時間（秒）\",\"前回との差：誤答\","
-        "\"1問あたりの時間（秒）\",\"最新のドリル\",\"前回との差：1問あたりの時間（秒）\"\r\n"
-        "\"1\",2,\"2026-11-09 09:00\",2,28.0,4,,,,14.0,\"途中で終了\",\r\n"
-        "\"2\",1,\"2026-10-05 14:30\",1,3.2,0,,,,3.2,\"途中で終了\",\r\n"
+        "\"1問あたりの時間（秒）\",\"最新のドリル\",\"前回との差：1問あたりの時間（秒）\","
+        "\"最終練習から（日）\",\"気になる点\"\r\n"
+        "\"1\",2,\"2026-11-09 09:00\",2,28.0,4,,,,14.0,\"途中で終了\",,21,"
+        "\"● 21日練習なし、最新が途中で終了（2/20）\"\r\n"
+        "\"2\",0,\"\",,,,,,,,\"\",,,\"● 練習の記録なし\"\r\n"
         // The drill ended early is shown but not compared: the change is between the two
         // finished drills before it.
-        "\"3\",3,\"2026-11-05 09:00\",6,21.0,0,0,-10.0,+1,3.5,\"途中で終了\",-0.5\r\n"
-        "\"10\",1,\"2026-11-10 10:00\",20,40.0,0,,,,2.0,\"\",\r\n"
-        "\"'=1\",1,\"2026-11-20 08:00\",1,1.0,0,,,,1.0,\"途中で終了\",\r\n";
+        "\"3\",3,\"2026-11-05 09:00\",6,21.0,0,0,-10.0,+1,3.5,\"途中で終了\",-0.5,25,"
+        "\"● 25日練習なし、最新が途中で終了（6/20）\"\r\n"
+        "\"10\",1,\"2026-11-10 10:00\",20,40.0,0,,,,2.0,\"\",,20,\"● 20日練習なし\"\r\n"
+        "\"'=1\",1,\"2026-11-20 08:00\",1,1.0,0,,,,1.0,\"途中で終了\",,10,"
+        "\"● 10日練習なし、最新が途中で終了（1/20）\"\r\n";
     EXPECT_EQ(readAll(out).toStdString(), expected.toStdString());
 }
 
@@ -367,6 +373,10 @@ TEST_F(KnownFolder, RefusesWithAMessage) {
         {{"--csv", "a.csv", "--pdf", "b.pdf"}, 2, "どれか一つだけ"},
         {{"--problems-csv", dir_.filePath("p.csv"), "9", folder_}, 1, "ID 9 の記録がありません"},
         {{"--problems-csv", "p.csv"}, 2, "学習者の ID がありません"},
+        {{"--csv", "a.csv", "--from", "2026-13-01"}, 2, "2026-12-07 のような日付がありません"},
+        {{"--csv", "a.csv", "--from", "2026-12-02", "--to", "2026-12-01"},
+         2,
+         "--to の日付よりあと"},
     };
     const QStringList before = snapshot();
     for (const Case& c : cases) {
