@@ -4,8 +4,12 @@
 
 #include "class_window.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -16,10 +20,13 @@
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "class_divisors.h"
 #include "csv_export.h"
 #include "figures.h"
 #include "folder_loader.h"
@@ -55,7 +62,8 @@ ClassWindow::ClassWindow(const QString& folder, QWidget* parent)
       folder_(folder),
       loader_(new FolderLoader(this)),
       model_(new TableTextModel(this)),
-      sorted_(new QSortFilterProxyModel(this)) {
+      sorted_(new QSortFilterProxyModel(this)),
+      divisors_(new TableTextModel(this)) {
     // The reading starts before the window is built, so that the two go on side by side.
     loader_->load(folder_);
     setObjectName(QStringLiteral("classWindow"));
@@ -79,14 +87,19 @@ ClassWindow::ClassWindow(const QString& folder, QWidget* parent)
     summary_->setAccessibleDescription(QStringLiteral("クラスのまとめ"));
     layout->addWidget(summary_);
 
+    layout->addLayout(buildPeriodBar(central));
+
     auto* splitter = new QSplitter(Qt::Vertical, central);
     layout->addWidget(splitter, 1);
+    auto* tabs = new QTabWidget(splitter);
+    tabs->setObjectName(QStringLiteral("classTabs"));
+    tabs->setAccessibleName(QStringLiteral("児童ごとの表とわる数ごとの表"));
 
     const TableText empty = classTable({});
     model_->setTable(empty);
     sorted_->setSourceModel(model_);
     sorted_->setSortRole(TableTextModel::SortRole);
-    table_ = new QTableView(splitter);
+    table_ = new QTableView(tabs);
     table_->setObjectName(QStringLiteral("classTable"));
     table_->setAccessibleName(QStringLiteral("クラスの一覧"));
     table_->setAccessibleDescription(QStringLiteral(
@@ -99,6 +112,19 @@ ClassWindow::ClassWindow(const QString& folder, QWidget* parent)
     table_->sortByColumn(empty.sortColumn, empty.sortOrder);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(table_, &QTableView::activated, this, &ClassWindow::openRow);
+    tabs->addTab(table_, QStringLiteral("児童ごと"));
+
+    divisors_->setTable(classDivisorTable({}));
+    auto* divisorTable = new QTableView(tabs);
+    divisorTable->setObjectName(QStringLiteral("classDivisorTable"));
+    divisorTable->setAccessibleName(QStringLiteral("わる数ごとのクラス全体の記録"));
+    divisorTable->setAccessibleDescription(
+        QStringLiteral("÷1 から ÷9 まで、クラス全体の平均時間と誤答、そのわる数が"
+                       "いちばんおそい児童の数。"));
+    divisorTable->setModel(divisors_);
+    setCompactRows(divisorTable);
+    divisorTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tabs->addTab(divisorTable, QStringLiteral("わる数ごと"));
 
     unreadableBox_ = new QWidget(splitter);
     auto* unreadableLayout = new QVBoxLayout(unreadableBox_);
@@ -176,6 +202,73 @@ void ClassWindow::buildMenus() {
                        [this] { openRow(table_->currentIndex()); });
 }
 
+QHBoxLayout* ClassWindow::buildPeriodBar(QWidget* parent) {
+    auto* bar = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("期間(&T):"), parent);
+    bar->addWidget(label);
+    periodChoice_ = new QComboBox(parent);
+    periodChoice_->setObjectName(QStringLiteral("period"));
+    periodChoice_->setAccessibleName(QStringLiteral("期間"));
+    periodChoice_->addItems({QStringLiteral("すべて"), QStringLiteral("今週"),
+                             QStringLiteral("今月"), QStringLiteral("今学期"),
+                             QStringLiteral("期間を指定")});
+    label->setBuddy(periodChoice_);
+    bar->addWidget(periodChoice_);
+
+    const QDate today = QDate::currentDate();
+    const auto dateEdit = [&](const char* name, const QString& accessible, const QDate& date) {
+        auto* edit = new QDateEdit(date, parent);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setAccessibleName(accessible);
+        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        edit->setCalendarPopup(true);
+        edit->hide();
+        bar->addWidget(edit);
+        connect(edit, &QDateEdit::dateChanged, this, &ClassWindow::showPeriod);
+        return edit;
+    };
+    from_ = dateEdit("periodFrom", QStringLiteral("期間の最初の日"),
+                     QDate(today.year(), today.month(), 1));
+    to_ = dateEdit("periodTo", QStringLiteral("期間の最後の日"), today);
+    connect(periodChoice_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        const bool dates = index == periodChoice_->count() - 1;
+        from_->setVisible(dates);
+        to_->setVisible(dates);
+        showPeriod();
+    });
+    bar->addSpacing(16);
+
+    flaggedOnly_ = new QCheckBox(QStringLiteral("%1 気になる児童だけ(&K)").arg(kFlagMark), parent);
+    flaggedOnly_->setObjectName(QStringLiteral("flaggedOnly"));
+    flaggedOnly_->setAccessibleName(QStringLiteral("気になる児童だけを表に出す"));
+    connect(flaggedOnly_, &QCheckBox::toggled, this, &ClassWindow::showFlaggedOnly);
+    bar->addWidget(flaggedOnly_);
+    bar->addStretch(1);
+    return bar;
+}
+
+Period ClassWindow::period() const {
+    const QDate today = QDate::currentDate();
+    switch (periodChoice_->currentIndex()) {
+        case 1:
+            return choosePeriod(PeriodChoice::ThisWeek, today);
+        case 2:
+            return choosePeriod(PeriodChoice::ThisMonth, today);
+        case 3:
+            return choosePeriod(PeriodChoice::ThisTerm, today);
+        case 4:
+            return periodBetween(from_->date(), std::max(from_->date(), to_->date()));
+        default:
+            return choosePeriod(PeriodChoice::All, today);
+    }
+}
+
+void ClassWindow::showFlaggedOnly(bool flaggedOnly) {
+    sorted_->setFilterKeyColumn(
+        static_cast<int>(model_->table().headers.indexOf(QStringLiteral("気になる点"))));
+    sorted_->setFilterRegularExpression(flaggedOnly ? QStringLiteral(".") : QString());
+}
+
 void ClassWindow::chooseFolder(const QString& folder) {
     rememberFolder(folder);
     folder_ = folder;
@@ -209,16 +302,32 @@ void ClassWindow::showProgress(qsizetype done, qsizetype total) {
 
 void ClassWindow::showClass(std::shared_ptr<const records::ClassFolder> result) {
     class_ = std::move(result);
-    const std::vector<ClassRow> rows = classRows(*class_);
-    model_->setTable(classTable(rows));
-    if (sorted_->rowCount() > 0)
-        table_->setCurrentIndex(sorted_->index(0, 0));
     progress_->hide();
     statusBar()->clearMessage();
+    showUnreadable();
+    showPeriod();
+    emit loaded();
+}
+
+void ClassWindow::showPeriod() {
+    if (!class_)
+        return;
+    const Period chosen = period();
+    shown_ = chosen.all() ? class_
+                          : std::make_shared<const records::ClassFolder>(inPeriod(*class_, chosen));
+    const std::vector<ClassRow> rows = flaggedClassRows(*shown_, chosen.asOf(QDate::currentDate()));
+    model_->setTable(classTable(rows));
+    showFlaggedOnly(flaggedOnly_->isChecked());
+    divisors_->setTable(classDivisorTable(classDivisors(*shown_)));
+    if (sorted_->rowCount() > 0)
+        table_->setCurrentIndex(sorted_->index(0, 0));
 
     std::size_t drills = 0;
-    for (const records::Learner& learner : class_->learners)
+    for (const records::Learner& learner : shown_->learners)
         drills += learner.drills.size();
+    const auto flagged = std::count_if(rows.begin(), rows.end(), [](const ClassRow& row) {
+        return row.flags && row.flags->flagged();
+    });
     // A folder that can't be read is said in red, with the way to another folder.
     const bool failed = !class_->error.isEmpty();
     summary_->setStyleSheet(failed ? QStringLiteral("color: #c00000;") : QString());
@@ -228,18 +337,20 @@ void ClassWindow::showClass(std::shared_ptr<const records::ClassFolder> result) 
     else if (rows.empty())
         summary_->setText(QStringLiteral("このフォルダには、まだドリルの記録がありません。"));
     else
-        summary_->setText(QStringLiteral("%1 人、ドリル %2 回の記録（ファイル %3 個）")
-                              .arg(rows.size())
-                              .arg(drills)
-                              .arg(class_->filesRead));
-    showUnreadable();
+        summary_->setText(
+            QStringLiteral("%1 人（気になる児童 %5 人）、ドリル %2 回の記録（ファイル %3 個）"
+                           "　期間: %4")
+                .arg(rows.size())
+                .arg(drills)
+                .arg(class_->filesRead)
+                .arg(chosen.label)
+                .arg(flagged));
 
     // Open learner windows show the new figures, or close when their learner is gone.
     for (const auto& learner : std::as_const(learners_)) {
         if (learner)
-            learner->setClass(class_);
+            learner->setClass(shown_);
     }
-    emit loaded();
 }
 
 void ClassWindow::showUnreadable() {
@@ -262,7 +373,7 @@ void ClassWindow::openRow(const QModelIndex& index) {
 }
 
 LearnerWindow* ClassWindow::openLearner(const QString& id) {
-    if (!class_)
+    if (!shown_)
         return nullptr;
     learners_.removeAll(nullptr);
     for (const auto& learner : std::as_const(learners_)) {
@@ -273,9 +384,9 @@ LearnerWindow* ClassWindow::openLearner(const QString& id) {
             return learner;
         }
     }
-    if (findLearner(*class_, id) == nullptr)
+    if (findLearner(*shown_, id) == nullptr)
         return nullptr;
-    auto* window = new LearnerWindow(class_, id);
+    auto* window = new LearnerWindow(shown_, id);
     window->setAttribute(Qt::WA_DeleteOnClose);
     learners_.append(window);
     window->show();
@@ -306,7 +417,10 @@ void ClassWindow::exportCsv() {
         askExportPath(QStringLiteral("クラスの一覧を CSV に書き出す"), QStringLiteral("class.csv"),
                       QStringLiteral("CSV ファイル (*.csv)"));
     QString error;
-    if (!path.isEmpty() && !writeExport(path, classCsv(classRows(*class_)), &error))
+    const Period chosen = period();
+    if (!path.isEmpty() &&
+        !writeExport(path, classCsv(flaggedClassRows(*shown_, chosen.asOf(QDate::currentDate()))),
+                     &error))
         QMessageBox::warning(this, windowTitle(), error);
 }
 
@@ -320,8 +434,8 @@ void ClassWindow::exportPdf(bool withLearners) {
     if (path.isEmpty())
         return;
     QString error;
-    const bool written =
-        withLearners ? writeFolderPdf(path, *class_, &error) : writeClassPdf(path, *class_, &error);
+    const bool written = withLearners ? writeFolderPdf(path, *shown_, &error, period())
+                                      : writeClassPdf(path, *shown_, &error, period());
     if (!written)
         QMessageBox::warning(this, windowTitle(), error);
 }
@@ -333,7 +447,7 @@ void ClassWindow::print() {
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("クラスの一覧を印刷"));
     if (dialog.exec() == QDialog::Accepted)
-        printClassPage(printer, *class_);
+        printClassPage(printer, *shown_, period());
 }
 
 void ClassWindow::saveMeetingPdf() {

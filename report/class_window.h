@@ -12,7 +12,12 @@
 #include <memory>
 
 #include "class_folder.h"
+#include "period.h"
 
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QHBoxLayout;
 class QLabel;
 class QProgressBar;
 class QSortFilterProxyModel;
@@ -36,6 +41,8 @@ public:
     QString folder() const { return folder_; }
     // The class as last read; null until the first reading has ended.
     std::shared_ptr<const records::ClassFolder> classFolder() const { return class_; }
+    // The period chosen above the table; every view and export shows only its drills.
+    Period period() const;
 
     // Opens (or raises) the window of one learner of the class; null for an unknown ID.
     LearnerWindow* openLearner(const QString& id);
@@ -53,12 +60,15 @@ protected:
 
 private:
     void buildMenus();
+    QHBoxLayout* buildPeriodBar(QWidget* parent);
     void reload();
     void showReading();
     void askForFolder();
     void showProgress(qsizetype done, qsizetype total);
     void showClass(std::shared_ptr<const records::ClassFolder> result);
     void showUnreadable();
+    void showPeriod();
+    void showFlaggedOnly(bool flaggedOnly);
     void openRow(const QModelIndex& index);
     bool readingDone();
     QString askExportPath(const QString& title, const QString& name, const QString& filter);
@@ -70,10 +80,16 @@ private:
 
     QString folder_;
     std::shared_ptr<const records::ClassFolder> class_;
+    std::shared_ptr<const records::ClassFolder> shown_;  // class_ cut to the period
     FolderLoader* loader_;
     TableTextModel* model_;
     QSortFilterProxyModel* sorted_;
     QTableView* table_;
+    TableTextModel* divisors_;
+    QComboBox* periodChoice_;
+    QDateEdit* from_;
+    QDateEdit* to_;
+    QCheckBox* flaggedOnly_;
     QLabel* folderLabel_;
     QLabel* summary_;
     QWidget* unreadableBox_;

@@ -10,6 +10,9 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSignalSpy>
@@ -149,6 +152,28 @@ TEST_F(ReportWindows, DoubleClickOpensThatLearnerWithTheirFigures) {
     EXPECT_EQ(column(drills, 0), (QStringList{"2026-10-02 09:00", "2026-10-01 09:00"}))
         << "newest first";
     EXPECT_EQ(window->openLearner("1"), learner) << "one window per learner";
+}
+
+// Over 1 and 2 October, seen from the 2nd: "2" practised only before, so only "2" is flagged;
+// one click shows only the flagged, and the divisors are the period's.
+TEST_F(ReportWindows, PeriodAndFlaggedOnlyChooseTheRows) {
+    const auto window = openClass();
+    window->findChild<QComboBox*>("period")->setCurrentIndex(4);
+    window->findChild<QDateEdit*>("periodFrom")->setDate(QDate(2026, 10, 1));
+    window->findChild<QDateEdit*>("periodTo")->setDate(QDate(2026, 10, 2));
+    EXPECT_EQ(window->period().label, QStringLiteral("2026-10-01〜2026-10-02"));
+    EXPECT_EQ(column(table_->model(), 1), (QStringList{"2", "0", "1"}));
+    EXPECT_EQ(column(table_->model(), 0), (QStringList{"1", "2", "10"}));
+
+    window->findChild<QCheckBox*>("flaggedOnly")->click();
+    EXPECT_EQ(column(table_->model(), 0), QStringList{"2"});
+    const int reasons = table_->model()->columnCount() - 1;
+    EXPECT_EQ(table_->model()->index(0, reasons).data().toString(), "● 練習の記録なし");
+    window->findChild<QCheckBox*>("flaggedOnly")->click();
+    EXPECT_EQ(table_->model()->rowCount(), 3);
+
+    const auto* divisors = window->findChild<QTableView*>("classDivisorTable")->model();
+    EXPECT_EQ(divisors->index(6, 1).data().toString(), "7") << "÷7 met in the three drills";
 }
 
 TEST_F(ReportWindows, ChosenFolderIsReadAndRememberedForTheNextStart) {
