@@ -238,7 +238,8 @@ QHBoxLayout* ClassWindow::buildPeriodBar(QWidget* parent) {
     });
     bar->addSpacing(16);
 
-    flaggedOnly_ = new QCheckBox(QStringLiteral("%1 気になる児童だけ(&K)").arg(kFlagMark), parent);
+    flaggedOnly_ =
+        new QCheckBox(QString(QChar(kFlagMark)) + QStringLiteral(" 気になる児童だけ(&K)"), parent);
     flaggedOnly_->setObjectName(QStringLiteral("flaggedOnly"));
     flaggedOnly_->setAccessibleName(QStringLiteral("気になる児童だけを表に出す"));
     connect(flaggedOnly_, &QCheckBox::toggled, this, &ClassWindow::showFlaggedOnly);
@@ -318,6 +319,13 @@ void ClassWindow::showPeriod() {
     const std::vector<ClassRow> rows = flaggedClassRows(*shown_, chosen.asOf(QDate::currentDate()));
     model_->setTable(classTable(rows));
     showFlaggedOnly(flaggedOnly_->isChecked());
+    // On screen the flags and the days since the latest drill come right after the ID.
+    QHeaderView* header = table_->horizontalHeader();
+    const auto columnOf = [this](const QString& name) {
+        return static_cast<int>(model_->table().headers.indexOf(name));
+    };
+    header->moveSection(header->visualIndex(columnOf(QStringLiteral("気になる点"))), 1);
+    header->moveSection(header->visualIndex(columnOf(QStringLiteral("最終練習から（日）"))), 2);
     divisors_->setTable(classDivisorTable(classDivisors(*shown_)));
     if (sorted_->rowCount() > 0)
         table_->setCurrentIndex(sorted_->index(0, 0));
