@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "archive_names.h"
+#include "class_divisors.h"
 #include "class_folder.h"
 #include "class_folder_maker.h"
 #include "csv_export.h"
@@ -30,6 +31,7 @@
 #include "history_reader.h"
 #include "meeting_pages.h"
 #include "pages.h"
+#include "period.h"
 
 namespace {
 
@@ -100,7 +102,7 @@ int main(int argc, char* argv[]) {
     // A first read warms the code page tables and the file cache; not counted.
     records::readClassFolder(folder);
 
-    std::vector<double> toFigures, readOnly, cpu;
+    std::vector<double> toFigures, toFlags, flagsOnly, readOnly, cpu;
     records::ClassFolder read;
     for (int run = 0; run < runs; ++run) {
         const double cpuStart = cpuMilliseconds();
@@ -110,6 +112,11 @@ int main(int argc, char* argv[]) {
         const std::vector<report::ClassRow> rows = report::classRows(read);
         toFigures.push_back(milliseconds(timer));
         cpu.push_back(cpuMilliseconds() - cpuStart);
+        timer.restart();
+        const std::vector<report::ClassRow> flagged =
+            report::flaggedClassRows(read, QDate::currentDate());
+        flagsOnly.push_back(milliseconds(timer));
+        toFlags.push_back(readOnly.back() + flagsOnly.back());
         if (rows.size() != static_cast<std::size_t>(learners) || !read.unreadable.empty())
             std::printf("!! unexpected: %zu rows, %zu unreadable\n", rows.size(),
                         read.unreadable.size());
@@ -122,6 +129,19 @@ int main(int argc, char* argv[]) {
 
     std::printf("CPU time of that (all threads):  median %.1f ms; %.1f us per file\n", median(cpu),
                 median(cpu) * 1000 / static_cast<double>(read.filesRead));
+
+    std::printf(
+        "read and class table with flags: median %.1f ms, best %.1f ms; the flags alone "
+        "%.2f ms\n",
+        median(toFlags), *std::min_element(toFlags.begin(), toFlags.end()), median(flagsOnly));
+    timer.restart();
+    const report::Period month =
+        report::choosePeriod(report::PeriodChoice::ThisMonth, QDate::currentDate());
+    const records::ClassFolder inMonth = report::inPeriod(read, month);
+    const double cutMs = milliseconds(timer);
+    report::classDivisors(read);
+    std::printf("a period cut: %.2f ms; the class's divisors: %.2f ms\n", cutMs,
+                milliseconds(timer) - cutMs);
 
     // The parts, one file after another on this thread: the archive names' dates, and the
     // files read and their drills read back.
