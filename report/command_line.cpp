@@ -141,6 +141,11 @@ Options parseArguments(const QStringList& arguments) {
         return wrong(QStringLiteral("--id は --meeting-pdf といっしょに指定してください。"));
     if (options.from.isValid() && options.to.isValid() && options.from > options.to)
         return wrong(QStringLiteral("--from の日付が --to の日付よりあとです。"));
+    if (options.action == Options::Action::Windows &&
+        (options.from.isValid() || options.to.isValid()))
+        return wrong(
+            QStringLiteral("--from と --to は書き出しのときに使います。"
+                           "画面では、表の上の「期間」で選べます。"));
     return options;
 }
 

@@ -377,6 +377,7 @@ TEST_F(KnownFolder, RefusesWithAMessage) {
         {{"--csv", "a.csv", "--from", "2026-12-02", "--to", "2026-12-01"},
          2,
          "--to の日付よりあと"},
+        {{"--to", "2026-12-01", folder_}, 2, "書き出しのときに使います"},
     };
     const QStringList before = snapshot();
     for (const Case& c : cases) {
