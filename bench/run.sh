@@ -5,7 +5,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Builds the benchmarks (Release) and runs them all, printing the figures:
-#   1. start-up of the program against the bare baseline, under a virtual X server;
+#   1. start-up of the program against the bare baseline, under a virtual X server: the
+#      program itself, and from the menu entry's command in an installed tree;
 #   2. the drill engine: the generator at problem 20 and the number rules on long texts;
 #   3. the drill window's handlers, offscreen, with the real sound control;
 #   4. the answer's cue with missing, empty, cut-short and non-WAV cue files;
@@ -81,6 +82,20 @@ step "Start-up: $runs runs of each program, under Xvfb without a window manager"
 start_xvfb "$work/xvfb.log"
 DISPLAY=":$display" run startup "$bin/bench_startup" --runs "$runs" \
     baseline="$bin/rovedavu_baseline" rovedavu="$PWD/$build/ui/rovedavu"
+
+# The path a learner takes: the menu entry's command, found on PATH in an installed tree, to
+# the date dialog; the baseline is started by the same launcher.
+stage="$work/stage"
+DESTDIR="$stage" cmake --install "$build" --prefix /usr >"$build/install.log" 2>&1 ||
+    { tail -n 20 "$build/install.log"; exit 1; }
+entry=$(find "$stage/usr/share/applications" -name '*.desktop' ! -name '*.Report.desktop')
+command=$(sed -n 's/^Exec=//p' "$entry" | head -n 1)
+launcher=$(PATH="$stage/usr/bin:$PATH" command -v "${command%% *}")
+sed "s|^program=.*|program='$bin/rovedavu_baseline'|" "$launcher" >"$work/baseline-launcher"
+chmod +x "$work/baseline-launcher"
+step "Start-up from the menu's command ($command): $runs runs of each, under Xvfb"
+DISPLAY=":$display" run startup-menu "$bin/bench_startup" --runs "$runs" \
+    baseline="$work/baseline-launcher" rovedavu="$launcher"
 kill "$xvfb_pid"
 xvfb_pid=
 
