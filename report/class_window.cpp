@@ -356,8 +356,10 @@ void ClassWindow::showPeriod() {
 
     // Open learner windows show the new figures, or close when their learner is gone.
     for (const auto& learner : std::as_const(learners_)) {
-        if (learner)
+        if (learner) {
+            learner->setPeriod(chosen);
             learner->setClass(shown_);
+        }
     }
 }
 
@@ -395,6 +397,7 @@ LearnerWindow* ClassWindow::openLearner(const QString& id) {
     if (findLearner(*shown_, id) == nullptr)
         return nullptr;
     auto* window = new LearnerWindow(shown_, id);
+    window->setPeriod(period());
     window->setAttribute(Qt::WA_DeleteOnClose);
     learners_.append(window);
     window->show();
@@ -465,7 +468,7 @@ void ClassWindow::saveMeetingPdf() {
         askExportPath(QStringLiteral("全員の面談用シートを PDF に保存"),
                       QStringLiteral("meeting.pdf"), QStringLiteral("PDF ファイル (*.pdf)"));
     QString error;
-    if (!path.isEmpty() && !writeMeetingPdf(path, meetingChildren(*class_), Period{}, &error))
+    if (!path.isEmpty() && !writeMeetingPdf(path, meetingChildren(*shown_), period(), &error))
         QMessageBox::warning(this, windowTitle(), error);
 }
 
@@ -476,7 +479,7 @@ void ClassWindow::printMeetingSheets() {
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("全員の面談用シートを印刷"));
     if (dialog.exec() == QDialog::Accepted)
-        report::printMeetingSheets(printer, meetingChildren(*class_), Period{});
+        report::printMeetingSheets(printer, meetingChildren(*shown_), period());
 }
 
 }  // namespace report

@@ -238,7 +238,7 @@ void LearnerWindow::saveMeetingPdf() {
                       QStringLiteral("PDF ファイル (*.pdf)"));
     QString error;
     if (!path.isEmpty() &&
-        !writeMeetingPdf(path, {MeetingChild{QString(), QString(), learner_}}, Period{}, &error))
+        !writeMeetingPdf(path, {MeetingChild{QString(), QString(), learner_}}, period_, &error))
         QMessageBox::warning(this, windowTitle(), error);
 }
 
@@ -247,7 +247,7 @@ void LearnerWindow::printMeetingSheet() {
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("面談用シートを印刷"));
     if (dialog.exec() == QDialog::Accepted)
-        printMeetingSheets(printer, {MeetingChild{QString(), QString(), learner_}}, Period{});
+        printMeetingSheets(printer, {MeetingChild{QString(), QString(), learner_}}, period_);
 }
 
 }  // namespace report

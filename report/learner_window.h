@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "class_folder.h"
+#include "period.h"
 
 class QLabel;
 class QTableView;
@@ -33,6 +34,8 @@ public:
     QString id() const { return id_; }
     // Shows the figures of a new reading of the folder; closes when the learner is gone.
     void setClass(std::shared_ptr<const records::ClassFolder> folder);
+    // The period the folder was cut to, named on the meeting sheet.
+    void setPeriod(const Period& period) { period_ = period; }
 
 private:
     void buildMenus();
@@ -52,6 +55,7 @@ private:
     PictureWidget* divisors_;
     TableTextModel* problems_;
     TableTextModel* drills_;
+    Period period_;
 };
 
 }  // namespace report
