@@ -295,6 +295,11 @@ TEST_F(KnownFolder, PrintsTheClassPageAndOnePagePerLearner) {
     EXPECT_TRUE(pages[0].contains(QRegularExpression("ファイル +理由")));
     EXPECT_TRUE(pages[0].contains("kiroku/Rovedavu10/notes.txt"));
     EXPECT_TRUE(pages[0].contains(QRegularExpression("10 +1 +2026-11-10 10:00 +20 +40.0")));
+    // The period, the flagged children with their reasons, and the class's divisors.
+    EXPECT_TRUE(pages[0].contains("期間: すべて"));
+    EXPECT_TRUE(
+        pages[0].contains(QRegularExpression("=1 +\\d+ +● [^\n]*最新が途中で終了（1/20）")));
+    EXPECT_TRUE(pages[0].contains(QRegularExpression("÷4 +8 +4.8 +3 +0.38 +1")));
     EXPECT_TRUE(pages[1].contains("ID 1 の記録"));
     EXPECT_TRUE(pages[1].contains(QRegularExpression("23÷ 4 +23 +4 +1 +20.0 +3")));
     EXPECT_TRUE(pages[1].contains("誤答▼")) << "the problems' order, as in the window";
