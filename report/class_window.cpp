@@ -324,8 +324,10 @@ void ClassWindow::showPeriod() {
     const auto columnOf = [this](const QString& name) {
         return static_cast<int>(model_->table().headers.indexOf(name));
     };
-    header->moveSection(header->visualIndex(columnOf(QStringLiteral("気になる点"))), 1);
-    header->moveSection(header->visualIndex(columnOf(QStringLiteral("最終練習から（日）"))), 2);
+    const int afterId = header->visualIndex(columnOf(QStringLiteral("ID"))) + 1;
+    header->moveSection(header->visualIndex(columnOf(QStringLiteral("気になる点"))), afterId);
+    header->moveSection(header->visualIndex(columnOf(QStringLiteral("最終練習から（日）"))),
+                        afterId + 1);
     divisors_->setTable(classDivisorTable(classDivisors(*shown_)));
     if (sorted_->rowCount() > 0)
         table_->setCurrentIndex(sorted_->index(0, 0));
