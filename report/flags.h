@@ -25,7 +25,7 @@ struct FlagRule {
     double slowerShare = 0.2;     // time per problem worse by more than this share ...
     double slowerSeconds = 0.5;   // ... and by at least this many seconds
     double moreWrongShare = 0.2;  // wrong answers per drill up by more than this share ...
-    double moreWrongCount = 2;    // ... and by at least this many
+    double moreWrongCount = 3;    // ... and by at least this many
 };
 
 // The mark before a flagged child's reasons; it is in the report's faces and prints in grey.
