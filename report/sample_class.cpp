@@ -39,13 +39,22 @@ std::u16string problemText(int dividend, int divisor) {
 }
 
 // One drill of twenty problems; the learner's pace improves with each drill.
-QByteArray drillBytes(std::mt19937& random, double pace, int drill, const std::u16string& date) {
+// What goes wrong for a child in their last drills, so that the class shows every flag.
+struct Trouble {
+    double slower = 1;     // pace times this
+    double moreWrong = 1;  // chance of a wrong answer times this
+    int rows = 20;         // problems answered before the drill is ended
+};
+
+QByteArray drillBytes(std::mt19937& random, double pace, int drill, const std::u16string& date,
+                      const Trouble& trouble) {
     QByteArray bytes = records::historyHeaderLine();
     std::set<std::pair<int, int>> asked;
     std::uniform_int_distribution<int> dividends(1, 99), divisors(1, 9);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     const double practice = 1.0 / (1.0 + drill / 12.0);
-    for (int row = 0; row < 20; ++row) {
+    pace *= trouble.slower;
+    for (int row = 0; row < trouble.rows; ++row) {
         int dividend = 0, divisor = 0;
         do {
             dividend = dividends(random);
@@ -55,20 +64,23 @@ QByteArray drillBytes(std::mt19937& random, double pace, int drill, const std::u
         const float seconds = static_cast<float>(1.5 + pace * hardness * (0.3 + 0.7 * practice) *
                                                            (0.6 + 0.8 * unit(random)));
         int wrong = 0;
-        while (wrong < 5 && unit(random) < 0.06 * hardness * (0.5 + practice))
+        while (wrong < 5 && unit(random) < 0.06 * trouble.moreWrong * hardness * (0.5 + practice))
             ++wrong;
         bytes += records::historyRowLine(problemText(dividend, divisor), seconds,
                                          static_cast<std::int16_t>(wrong), date);
     }
+    if (trouble.rows < 20)  // ended in the middle of the next problem
+        bytes += records::historyRowLine(std::u16string(), 0, 1, date);
     return bytes;
 }
 
 }  // namespace
 
 bool writeSampleClass(const QString& rirekidata, int learners, int drills, std::uint32_t seed,
-                      QString* error) {
+                      QString* error, const QDate& lastDay) {
     std::mt19937 random(seed);
-    const QDateTime start(QDate(2026, 9, 1), QTime(9, 0));
+    const QDateTime start(lastDay.isValid() ? lastDay.addDays(1 - drills) : QDate(2026, 9, 1),
+                          QTime(9, 0));
     const QDir folder(rirekidata);
     for (int learner = 1; learner <= learners; ++learner) {
         const QString id = QStringLiteral("%1").arg(learner, 2, 10, QLatin1Char('0'));
@@ -83,12 +95,24 @@ bool writeSampleClass(const QString& rirekidata, int learners, int drills, std::
         QByteArray latest;
         QDateTime ended;
         for (int drill = 0; drill < drills; ++drill) {
+            // Child 3 stops for the last nine days; 5 gets slower and 9 makes more mistakes in
+            // their last three drills; 7 ends the latest drill after six problems.
+            const int fromEnd = drills - drill;
+            if (learner == 3 && fromEnd <= 9 && drill > 0)
+                continue;
+            Trouble trouble;
+            if (learner == 5 && fromEnd <= 3)
+                trouble.slower = 1.8;
+            if (learner == 9 && fromEnd <= 3)
+                trouble.moreWrong = 4;
+            if (learner == 7 && fromEnd == 1)
+                trouble.rows = 6;
             ended = start.addDays(drill).addSecs(60 * learner + (drill * 37) % 600);
             const std::u16string date = QStringLiteral("%1/%2")
                                             .arg(ended.date().month())
                                             .arg(ended.date().day())
                                             .toStdU16String();
-            latest = drillBytes(random, pace, drill, date);
+            latest = drillBytes(random, pace, drill, date, trouble);
             const QString name = records::archiveFileName(
                 ended, QStringLiteral("pc%1").arg(learner % 8 + 1, 2, 10, QLatin1Char('0')),
                 static_cast<std::uint32_t>(random()));

@@ -33,7 +33,7 @@ cleanup() {
 }
 trap cleanup EXIT
 mkdir -p "$work/rirekidata" "$work/config"
-build/release/report/report_sample_class "$work/rirekidata" 12 24
+build/release/report/report_sample_class "$work/rirekidata" 12 24 1 "$(date +%F)"
 
 start_xvfb "$work/xvfb.log"
 export DISPLAY=":$display"
