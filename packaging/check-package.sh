@@ -38,7 +38,7 @@ for size in "${icon_sizes[@]}"; do
 done
 # What the program needs at run time, each named on its own in Depends.
 needed=(libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libqt6printsupport6
-    qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n)
+    qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n libxlsxwriter4 libminizip1)
 
 problems=0
 problem() {

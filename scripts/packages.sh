@@ -5,6 +5,9 @@
 # Package lists shared by run.sh and test.sh (sourced).
 # shellcheck disable=SC2034
 BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev)
+# The teacher's program: libxlsxwriter writes its XLSX export, minizip reads a class list
+# saved as XLSX.
+BUILD_PACKAGES+=(libxlsxwriter-dev libminizip-dev)
 RUNTIME_PACKAGES=(qt6-translations-l10n fonts-ipafont-gothic libqt6multimedia6 qt6-qpa-plugins)
 # pulseaudio and its client tools: the recorded sound tests run a server of their own.
 TEST_PACKAGES=(libgtest-dev clang libclang-rt-14-dev pulseaudio pulseaudio-utils)
