@@ -10,12 +10,16 @@
 #include <algorithm>
 
 #include "class_folder.h"
+#include "class_list.h"
 #include "csv_export.h"
 #include "data_folder.h"
 #include "figures.h"
 #include "meeting_pages.h"
 #include "pages.h"
 #include "period.h"
+#include "roster.h"
+#include "roster_store.h"
+#include "xlsx_export.h"
 
 namespace report {
 namespace {
@@ -49,10 +53,16 @@ QString usageText() {
                "      その ID の学習者のすべての問題を、むずかしかった順に CSV（UTF-8）に書き出す\n"
                "  %1 --meeting-pdf 出力.pdf [--id ID] [フォルダ]\n"
                "      面談用シートを PDF に書き出す（ドリルのある児童全員、または --id の児童）\n"
+               "  %1 --xlsx 出力.xlsx [フォルダ]\n"
+               "      クラスの表と、児童ごとの問題の表を XLSX（表計算のファイル）に書き出す\n"
                "フォルダは rirekidata フォルダです。省略すると、作業フォルダの rirekidata "
                "を読みます。\n"
                "書き出しには --from 2026-09-01 や --to 2026-12-31 をつけられます。"
-               "その日までの間に終えたドリルだけを数えます。\n")
+               "その日までの間に終えたドリルだけを数えます。\n"
+               "どの使い方にも --roster 名簿.csv（または .xlsx）を付けられます。その名簿の"
+               "出席番号と氏名で表示し、\nいくつかの ID を一人にまとめます。この名簿はその回だけ"
+               "使い、覚えません。付けなければ、\n画面で読みこんで覚えた、そのフォルダの名簿を"
+               "使います。\n")
         .arg(kProgram);
 }
 
@@ -97,11 +107,17 @@ Options parseArguments(const QStringList& arguments) {
             idGiven = true;
             continue;
         }
+        if (argument == u"--roster") {
+            if (k + 1 >= arguments.size() || arguments[k + 1].isEmpty())
+                return wrong(QStringLiteral("--roster のあとに名簿のファイルの名前がありません。"));
+            options.roster = arguments[++k];
+            continue;
+        }
         if (argument == u"--csv" || argument == u"--pdf" || argument == u"--problems-csv" ||
-            argument == u"--meeting-pdf") {
+            argument == u"--meeting-pdf" || argument == u"--xlsx") {
             if (options.action != Options::Action::Windows)
                 return wrong(
-                    QStringLiteral("--csv、--pdf、--problems-csv、--meeting-pdf は、"
+                    QStringLiteral("--csv、--pdf、--problems-csv、--meeting-pdf、--xlsx は、"
                                    "どれか一つだけ指定してください。"));
             if (k + 1 >= arguments.size() || arguments[k + 1].isEmpty())
                 return wrong(QStringLiteral("%1 のあとに書き出すファイルの名前がありません。")
@@ -116,7 +132,9 @@ Options parseArguments(const QStringList& arguments) {
             } else if (argument == u"--meeting-pdf") {
                 options.action = Options::Action::MeetingPdf;
             } else {
-                options.action = argument == u"--csv" ? Options::Action::Csv : Options::Action::Pdf;
+                options.action = argument == u"--csv"    ? Options::Action::Csv
+                                 : argument == u"--xlsx" ? Options::Action::Xlsx
+                                                         : Options::Action::Pdf;
             }
         } else if (argument == u"--from" || argument == u"--to") {
             const QDate day =
@@ -160,8 +178,19 @@ int runExport(const Options& options) {
                                       "記録のフォルダには何も書きません。")
                            .arg(options.output, folder));
 
+    std::optional<Roster> roster;
+    if (!options.roster.isEmpty()) {
+        QString error;
+        roster = readRoster(options.roster, &error);
+        if (!roster)
+            return failure(error);
+    } else {
+        roster = storedRoster(folder);
+    }
+
     const Period period = periodBetween(options.from, options.to);
-    const records::ClassFolder read = inPeriod(records::readClassFolder(folder), period);
+    const records::ClassFolder read =
+        inPeriod(nameClass(records::readClassFolder(folder), roster ? &*roster : nullptr), period);
     if (!read.error.isEmpty())
         return failure(QStringLiteral("%1: %2").arg(folder, read.error));
     if (read.learners.empty()) {
@@ -182,9 +211,12 @@ int runExport(const Options& options) {
     QString error;
     bool written = false;
     if (options.action == Options::Action::ProblemsCsv) {
-        const auto learner =
-            std::find_if(read.learners.begin(), read.learners.end(),
-                         [&](const records::Learner& one) { return one.id == options.id; });
+        // A child whose IDs were joined is found by any of them.
+        const auto learner = std::find_if(
+            read.learners.begin(), read.learners.end(), [&](const records::Learner& one) {
+                return one.id == options.id ||
+                       (!one.joinedNote.isEmpty() && one.id.split(u'・').contains(options.id));
+            });
         if (learner == read.learners.end())
             return failure(
                 QStringLiteral("%1 には ID %2 の記録がありません。").arg(folder, options.id));
@@ -205,6 +237,9 @@ int runExport(const Options& options) {
         written = writeExport(options.output,
                               classCsv(flaggedClassRows(read, period.asOf(QDate::currentDate()))),
                               &error);
+    } else if (options.action == Options::Action::Xlsx) {
+        written = writeClassXlsx(options.output, read,
+                                 flaggedClassRows(read, period.asOf(QDate::currentDate())), &error);
     } else {
         written = writeFolderPdf(options.output, read, &error, period);
     }

@@ -13,10 +13,14 @@
 //   rovedavu-report --meeting-pdf OUT.pdf [--id ID] [FOLDER]
 //                                           the sheets for the parents' meeting as PDF:
 //                                           every child with a drill, or the one of that ID
+//   rovedavu-report --xlsx OUT.xlsx [FOLDER]
+//                                           the class table and each child's problems as XLSX
 //
 // FOLDER is a rirekidata folder; without it, the working folder's rirekidata. Every export
 // takes --from YYYY-MM-DD and --to YYYY-MM-DD (either or both): only the drills ended in
 // those days count.
+// --roster FILE, with any of these, names the children by that class list for this run only;
+// without it, the list kept for the folder (if any) names them.
 
 #include <QDate>
 #include <QString>
@@ -25,12 +29,13 @@
 namespace report {
 
 struct Options {
-    enum class Action { Windows, Csv, ProblemsCsv, Pdf, MeetingPdf, Help };
+    enum class Action { Windows, Csv, ProblemsCsv, Pdf, MeetingPdf, Xlsx, Help };
     Action action = Action::Windows;
-    QString output;  // the file to write, for Csv, ProblemsCsv, Pdf and MeetingPdf
+    QString output;  // the file to write, for Csv, ProblemsCsv, Pdf, MeetingPdf and Xlsx
     QString id;      // the learner, for ProblemsCsv; for MeetingPdf, empty for all
     QString folder;  // empty: the working folder's rirekidata
     QDate from, to;  // the period of the export; invalid: open on that side
+    QString roster;  // a class list for this run; empty: the one kept for the folder
     QString error;   // a wrong command line, in Japanese; empty when fine
 };
 
@@ -50,7 +55,7 @@ bool displayAvailable();
 // Why the windows can't open without a display, and how to export without one.
 QString noDisplayText();
 
-// Writes the CSV or PDF of options.folder (or the default folder) into options.output.
+// Writes the CSV, XLSX or PDF of options.folder (or the default folder) into options.output.
 // Gives the exit status: 0 when written (a class without any drill is written too, with a
 // word on standard error); otherwise a message on standard error and 1.
 // Needs a QGuiApplication for the PDF.

@@ -2,8 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// rovedavu-report: the teacher's program. With --csv, --problems-csv or --pdf it writes the
-// export and ends, needing no display; otherwise it opens the windows.
+// rovedavu-report: the teacher's program. With --csv, --problems-csv, --xlsx or --pdf it
+// writes the export and ends, needing no display; otherwise it opens the windows.
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -59,11 +59,12 @@ int main(int argc, char* argv[]) {
         ui::installFaceSubstitutions();
         return report::runWindows(
             options.folder.isEmpty() ? report::defaultFolder() : options.folder,
-            !options.folder.isEmpty());
+            !options.folder.isEmpty(), options.roster);
     }
 
     if (options.action == report::Options::Action::Csv ||
-        options.action == report::Options::Action::ProblemsCsv) {
+        options.action == report::Options::Action::ProblemsCsv ||
+        options.action == report::Options::Action::Xlsx) {
         QCoreApplication application(argc, argv);
         translateQtUnderJapanese(application);
         return report::runExport(options);

@@ -211,8 +211,9 @@ bool writeXlsx(const QString& path, const std::vector<Sheet>& sheets, QString* e
     return true;
 }
 
-bool writeClassXlsx(const QString& path, const records::ClassFolder& folder, QString* error) {
-    std::vector<Sheet> sheets{{QStringLiteral("クラス"), classTable(classRows(folder))}};
+bool writeClassXlsx(const QString& path, const records::ClassFolder& folder,
+                    const std::vector<ClassRow>& rows, QString* error) {
+    std::vector<Sheet> sheets{{QStringLiteral("クラス"), classTable(rows)}};
     for (const records::Learner& learner : folder.learners) {
         if (!learner.drills.empty())
             sheets.push_back({childSheetName(learner), childProblems(learner)});

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "class_folder.h"
+#include "figures.h"
 #include "tables.h"
 
 namespace report {
@@ -24,8 +25,10 @@ struct Sheet {
 // Japanese.
 bool writeXlsx(const QString& path, const std::vector<Sheet>& sheets, QString* error);
 
-// The class table, then one sheet per child with their problems, hardest first.
-bool writeClassXlsx(const QString& path, const records::ClassFolder& folder, QString* error);
+// The class table of these rows (as the CSV has them), then one sheet per child of the
+// folder with their problems, hardest first.
+bool writeClassXlsx(const QString& path, const records::ClassFolder& folder,
+                    const std::vector<ClassRow>& rows, QString* error);
 
 // One child's problems, hardest first, and their drills.
 bool writeLearnerXlsx(const QString& path, const records::Learner& learner, QString* error);

@@ -383,6 +383,7 @@ TEST_F(KnownFolder, RefusesWithAMessage) {
          2,
          "--to の日付よりあと"},
         {{"--to", "2026-12-01", folder_}, 2, "書き出しのときに使います"},
+        {{"--xlsx", dir_.filePath("c.xlsx"), "--roster", missing, folder_}, 1, "名簿"},
     };
     const QStringList before = snapshot();
     for (const Case& c : cases) {
@@ -413,7 +414,7 @@ TEST_F(KnownFolder, AnExportOntoAFullDiskFailsAndLeavesNoFile) {
         }
         ASSERT_EQ(filler.error(), QFileDevice::ResourceError) << "the tmpfs never filled up";
     }
-    for (const char* option : {"--csv", "--pdf"}) {
+    for (const char* option : {"--csv", "--pdf", "--xlsx"}) {
         const Run run = runReport({option, disk + "/out", folder_});
         EXPECT_EQ(run.status, 1) << option;
         EXPECT_TRUE(run.errors.contains("ディスクがいっぱいです")) << run.errors.toStdString();
