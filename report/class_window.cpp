@@ -27,6 +27,7 @@
 #include <algorithm>
 
 #include "class_divisors.h"
+#include "class_list.h"
 #include "csv_export.h"
 #include "figures.h"
 #include "folder_loader.h"
@@ -34,8 +35,10 @@
 #include "meeting_pages.h"
 #include "pages.h"
 #include "report_settings.h"
+#include "roster_store.h"
 #include "table_text_model.h"
 #include "tables.h"
+#include "xlsx_export.h"
 
 namespace report {
 
@@ -184,6 +187,8 @@ void ClassWindow::buildMenus() {
     file->addSeparator();
     file->addAction(QStringLiteral("クラスの一覧を CSV に書き出す(&C)…"), this,
                     &ClassWindow::exportCsv);
+    file->addAction(QStringLiteral("クラスと全員の問題を XLSX に書き出す(&X)…"), this,
+                    &ClassWindow::exportXlsx);
     file->addAction(QStringLiteral("クラスの一覧を PDF に書き出す(&D)…"), this,
                     [this] { exportPdf(false); });
     file->addAction(QStringLiteral("クラスと全員のページを PDF に書き出す(&A)…"), this,
@@ -196,6 +201,10 @@ void ClassWindow::buildMenus() {
                     &ClassWindow::printMeetingSheets);
     file->addSeparator();
     file->addAction(QStringLiteral("終了(&Q)"), QKeySequence::Quit, this, &QWidget::close);
+
+    QMenu* names = menuBar()->addMenu(QStringLiteral("名簿(&N)"));
+    names->addAction(QStringLiteral("名簿を読み込む(&I)…"), this, &ClassWindow::askForRoster);
+    names->addAction(QStringLiteral("名簿を忘れる(&F)"), this, &ClassWindow::forgetClassList);
 
     QMenu* learner = menuBar()->addMenu(QStringLiteral("学習者(&L)"));
     learner->addAction(QStringLiteral("選んだ学習者の記録を開く(&O)"), this,
@@ -273,6 +282,7 @@ void ClassWindow::showFlaggedOnly(bool flaggedOnly) {
 void ClassWindow::chooseFolder(const QString& folder) {
     rememberFolder(folder);
     folder_ = folder;
+    rosterForRun_.reset();
     reload();
 }
 
@@ -302,7 +312,51 @@ void ClassWindow::showProgress(qsizetype done, qsizetype total) {
 }
 
 void ClassWindow::showClass(std::shared_ptr<const records::ClassFolder> result) {
-    class_ = std::move(result);
+    read_ = std::move(result);
+    showNamed();
+}
+
+void ClassWindow::useRosterForThisRun(const Roster& roster) {
+    rosterForRun_ = roster;
+    if (read_)
+        showNamed();
+}
+
+void ClassWindow::askForRoster() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("名簿を読み込む"), rememberedExportFolder(),
+        QStringLiteral("名簿 (*.csv *.xlsx *.txt);;すべてのファイル (*)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    const std::optional<Roster> roster = readRoster(path, &error);
+    if (!roster || !storeRoster(folder_, *roster, &error)) {
+        QMessageBox::warning(this, windowTitle(), error);
+        return;
+    }
+    rosterForRun_.reset();
+    if (read_)
+        showNamed();
+    statusBar()->showMessage(
+        QStringLiteral("名簿を読みこみました（%1 人）。このフォルダを開くときは、次からもこの"
+                       "名簿を使います。")
+            .arg(roster->children.size()));
+}
+
+void ClassWindow::forgetClassList() {
+    rosterForRun_.reset();
+    if (!forgetRoster(folder_))
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("名簿 %1 を消せませんでした。")
+                                 .arg(QDir::toNativeSeparators(rosterStoreFolder())));
+    if (read_)
+        showNamed();
+}
+
+void ClassWindow::showNamed() {
+    const std::optional<Roster> roster = rosterForRun_ ? rosterForRun_ : storedRoster(folder_);
+    class_ = std::make_shared<const records::ClassFolder>(
+        nameClass(*read_, roster ? &*roster : nullptr));
     progress_->hide();
     statusBar()->clearMessage();
     showUnreadable();
@@ -379,9 +433,11 @@ void ClassWindow::showUnreadable() {
 }
 
 void ClassWindow::openRow(const QModelIndex& index) {
-    if (index.isValid())
+    const qsizetype idColumn = model_->table().headers.indexOf(QStringLiteral("ID"));
+    if (index.isValid() && idColumn >= 0)
         openLearner(
-            model_->table().rows[static_cast<std::size_t>(sorted_->mapToSource(index).row())][0]);
+            model_->table().rows[static_cast<std::size_t>(sorted_->mapToSource(index).row())].value(
+                idColumn));
 }
 
 LearnerWindow* ClassWindow::openLearner(const QString& id) {
@@ -434,6 +490,19 @@ void ClassWindow::exportCsv() {
     if (!path.isEmpty() &&
         !writeExport(path, classCsv(flaggedClassRows(*shown_, chosen.asOf(QDate::currentDate()))),
                      &error))
+        QMessageBox::warning(this, windowTitle(), error);
+}
+
+void ClassWindow::exportXlsx() {
+    if (!readingDone())
+        return;
+    const QString path =
+        askExportPath(QStringLiteral("クラスと全員の問題を XLSX に書き出す"),
+                      QStringLiteral("class.xlsx"), QStringLiteral("XLSX ファイル (*.xlsx)"));
+    QString error;
+    if (!path.isEmpty() &&
+        !writeClassXlsx(path, *shown_,
+                        flaggedClassRows(*shown_, period().asOf(QDate::currentDate())), &error))
         QMessageBox::warning(this, windowTitle(), error);
 }
 

@@ -13,6 +13,7 @@
 
 #include "class_folder.h"
 #include "period.h"
+#include "roster.h"
 
 class QCheckBox;
 class QComboBox;
@@ -50,6 +51,10 @@ public:
     // Reads another folder, and remembers it for the next start.
     void chooseFolder(const QString& folder);
 
+    // Names the children by this class list until the program ends, instead of the list
+    // kept for the folder.
+    void useRosterForThisRun(const Roster& roster);
+
 signals:
     // The table shows the class of folder().
     void loaded();
@@ -73,12 +78,18 @@ private:
     bool readingDone();
     QString askExportPath(const QString& title, const QString& name, const QString& filter);
     void exportCsv();
+    void exportXlsx();
+    void askForRoster();
+    void forgetClassList();
+    void showNamed();
     void exportPdf(bool withLearners);
     void print();
     void saveMeetingPdf();
     void printMeetingSheets();
 
     QString folder_;
+    std::shared_ptr<const records::ClassFolder> read_;  // as read, before the class list
+    std::optional<Roster> rosterForRun_;
     std::shared_ptr<const records::ClassFolder> class_;
     std::shared_ptr<const records::ClassFolder> shown_;  // class_ cut to the period
     FolderLoader* loader_;

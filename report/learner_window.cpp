@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "class_list.h"
 #include "csv_export.h"
 #include "figures.h"
 #include "meeting_pages.h"
@@ -27,6 +28,7 @@
 #include "report_settings.h"
 #include "table_text_model.h"
 #include "tables.h"
+#include "xlsx_export.h"
 
 namespace report {
 
@@ -85,7 +87,7 @@ LearnerWindow::LearnerWindow(std::shared_ptr<const records::ClassFolder> folder,
       drills_(new TableTextModel(this)) {
     Q_ASSERT(learner_ != nullptr);
     setObjectName(QStringLiteral("learnerWindow"));
-    setWindowTitle(QStringLiteral("ポルネア 学習履歴　ID: ") + id_);
+    setWindowTitle(QStringLiteral("ポルネア 学習履歴　") + childTitle(*learner_));
     setAccessibleName(windowTitle());
 
     auto* central = new QWidget(this);
@@ -143,6 +145,8 @@ void LearnerWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     file->addAction(QStringLiteral("問題の一覧を CSV に書き出す(&C)…"), this,
                     &LearnerWindow::exportCsv);
+    file->addAction(QStringLiteral("問題とドリルの一覧を XLSX に書き出す(&X)…"), this,
+                    &LearnerWindow::exportXlsx);
     file->addAction(QStringLiteral("このページを PDF に書き出す(&D)…"), this,
                     &LearnerWindow::exportPdf);
     file->addAction(QStringLiteral("印刷(&P)…"), QKeySequence::Print, this, &LearnerWindow::print);
@@ -171,15 +175,16 @@ void LearnerWindow::fill() {
     const std::vector<ProblemFigures> problems = problemsHardestFirst(*learner_);
     problems_->setTable(problemTable(problems));
     drills_->setTable(drillTable(drills));
+    const QString who = childTitle(*learner_);
     if (drills.empty()) {
-        summary_->setText(QStringLiteral("ID %1: 記録がありません。").arg(id_));
+        summary_->setText(QStringLiteral("%1: 記録がありません。").arg(who));
     } else {
         const DrillFigures& latest = drills.back();
         QString text =
             QStringLiteral(
-                "ID %1: ドリル %2 回、最新 %3　正答 %4 / 20、合計時間 %5 秒、1問あたり %6 秒、誤答 "
+                "%1: ドリル %2 回、最新 %3　正答 %4 / 20、合計時間 %5 秒、1問あたり %6 秒、誤答 "
                 "%7")
-                .arg(id_)
+                .arg(who)
                 .arg(drills.size())
                 .arg(dateTimeText(latest.ended))
                 .arg(latest.solved)
@@ -189,6 +194,8 @@ void LearnerWindow::fill() {
             text += QStringLiteral("（%1）").arg(unfinishedText(latest));
         summary_->setText(text);
     }
+    if (!learner_->joinedNote.isEmpty())
+        summary_->setText(summary_->text() + QStringLiteral("　（%1）").arg(learner_->joinedNote));
     chart_->update();
     divisors_->update();
 }
@@ -212,6 +219,15 @@ void LearnerWindow::exportCsv() {
     QString error;
     if (!path.isEmpty() &&
         !writeExport(path, problemsCsv(id_, problemsHardestFirst(*learner_)), &error))
+        QMessageBox::warning(this, windowTitle(), error);
+}
+
+void LearnerWindow::exportXlsx() {
+    const QString path =
+        askExportPath(QStringLiteral("問題とドリルの一覧を XLSX に書き出す"),
+                      QStringLiteral(".xlsx"), QStringLiteral("XLSX ファイル (*.xlsx)"));
+    QString error;
+    if (!path.isEmpty() && !writeLearnerXlsx(path, *learner_, &error))
         QMessageBox::warning(this, windowTitle(), error);
 }
 

@@ -42,6 +42,7 @@ private:
     void fill();
     QString askExportPath(const QString& title, const QString& suffix, const QString& filter);
     void exportCsv();
+    void exportXlsx();
     void exportPdf();
     void print();
     void saveMeetingPdf();

@@ -5,14 +5,16 @@
 #include "report_windows.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 #include "application.h"
 #include "class_window.h"
 #include "report_settings.h"
+#include "roster.h"
 
 namespace report {
 
-int runWindows(const QString& folder, bool folderGiven) {
+int runWindows(const QString& folder, bool folderGiven, const QString& rosterFile) {
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     ui::setUpApplication(*app);
     // Unlike the drill, closing the class window ends the program.
@@ -20,6 +22,13 @@ int runWindows(const QString& folder, bool folderGiven) {
     const QString remembered = folderGiven ? QString() : rememberedFolder();
     ClassWindow window(remembered.isEmpty() ? folder : remembered);
     window.show();
+    if (!rosterFile.isEmpty()) {
+        QString error;
+        if (const std::optional<Roster> roster = readRoster(rosterFile, &error))
+            window.useRosterForThisRun(*roster);
+        else
+            QMessageBox::warning(&window, window.windowTitle(), error);
+    }
     return QApplication::exec();
 }
 
