@@ -46,9 +46,9 @@ struct Learner {
     QString id;
     std::vector<KeptDrill> drills;  // oldest first
     // From the teacher's class list, when one is loaded; empty otherwise.
-    QString number;      // 出席番号
-    QString name;        // 氏名
-    QString joinedNote;  // the IDs joined into this one, when there were several
+    QString number{};      // 出席番号
+    QString name{};        // 氏名
+    QString joinedNote{};  // the IDs joined into this one, when there were several
 };
 
 struct UnreadableFile {

@@ -49,6 +49,8 @@ DrillFigures drillFigures(const records::KeptDrill& drill) {
 ClassRow classRow(const records::Learner& learner) {
     ClassRow row;
     row.id = learner.id;
+    row.number = learner.number;
+    row.name = learner.name;
     row.drillsKept = static_cast<int>(learner.drills.size());
     if (learner.drills.empty())
         return row;

@@ -54,6 +54,8 @@ inline constexpr char16_t kUnfinishedMark[] = u"途中で終了";
 // One row of the class table.
 struct ClassRow {
     QString id;
+    QString number;  // 出席番号 and 氏名, from the class list; empty without one
+    QString name;
     int drillsKept = 0;
     DrillFigures latest;                // meaningless when drillsKept is 0; may be unfinished
     std::optional<Change> change;       // none with fewer than two finished drills

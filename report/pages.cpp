@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "class_divisors.h"
+#include "class_list.h"
 #include "csv_export.h"
 #include "figures.h"
 #include "pictures.h"
@@ -189,7 +190,7 @@ bool paintLearner(QPainter& painter, QPagedPaintDevice& device, const records::L
     const qreal mm = millimetre(device);
     QRectF area = paintArea(device);
     const ClassRow row = classRow(learner);
-    drawLine(painter, area, reportFont(16, true), QStringLiteral("ID %1 の記録").arg(learner.id),
+    drawLine(painter, area, reportFont(16, true), childTitle(learner) + QStringLiteral(" の記録"),
              mm * 2);
     QString summary = QStringLiteral("記録の数 %1").arg(row.drillsKept);
     if (row.drillsKept > 0) {
@@ -316,7 +317,7 @@ bool writeClassPdf(const QString& path, const records::ClassFolder& folder, QStr
 
 bool writeLearnerPdf(const QString& path, const records::Learner& learner, QString* error) {
     return writePagedPdf(
-        path, QStringLiteral("ポルネア　ID %1 の記録").arg(learner.id), error,
+        path, QStringLiteral("ポルネア　") + childTitle(learner) + QStringLiteral(" の記録"), error,
         [&](QPagedPaintDevice& device) { return printLearnerPage(device, learner); });
 }
 

@@ -4,6 +4,8 @@
 
 #include "tables.h"
 
+#include <algorithm>
+
 namespace report {
 namespace {
 
@@ -24,6 +26,21 @@ TableText withColumns(std::initializer_list<Column> columns) {
         table.aligns.push_back(column.numeric ? kRight : kLeft);
         table.numeric.push_back(column.numeric);
     }
+    return table;
+}
+
+// With a class list, 出席番号 and 氏名 come before the ID.
+TableText withNames(TableText table, const std::vector<ClassRow>& rows) {
+    if (std::none_of(rows.begin(), rows.end(), [](const ClassRow& row) {
+            return !row.number.isEmpty() || !row.name.isEmpty();
+        }))
+        return table;
+    table.headers = QStringList{QStringLiteral("出席番号"), QStringLiteral("氏名")} + table.headers;
+    table.widths.insert(table.widths.begin(), {2, 4});
+    table.aligns.insert(table.aligns.begin(), 2, kLeft);
+    table.numeric.insert(table.numeric.begin(), 2, false);
+    for (std::size_t k = 0; k < rows.size(); ++k)
+        table.rows[k] = QStringList{rows[k].number, rows[k].name} + table.rows[k];
     return table;
 }
 
@@ -73,7 +90,7 @@ TableText classTable(const std::vector<ClassRow>& rows) {
         texts << (row.flags ? row.flags->text() : QString());
         table.rows.push_back(texts);
     }
-    return table;
+    return withNames(std::move(table), rows);
 }
 
 TableText problemTable(const std::vector<ProblemFigures>& problems) {

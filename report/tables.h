@@ -31,7 +31,8 @@ struct TableText {
 // changes between the last two finished drills (empty with fewer than two), then (added
 // last, so that readers of the CSV's first columns still work) the latest drill's time per
 // problem, its 途中で終了 mark, and the change in time per problem; then the days since the
-// latest drill and the flags with their reasons (empty without flags).
+// latest drill and the flags with their reasons (empty without flags). When a class list
+// names any row, 出席番号 and 氏名 come first.
 TableText classTable(const std::vector<ClassRow>& rows);
 
 // Problem, dividend, divisor, times met, mean time, wrong tries: hardest first, that is by

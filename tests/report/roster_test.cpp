@@ -187,7 +187,7 @@ TEST_F(ClassList, ExportsXlsxWithIdsAsTextAndFiguresAsNumbers) {
     ASSERT_TRUE(listFile.open(QIODevice::WriteOnly));
     listFile.write("\xEF\xBB\xBF出席番号,氏名,ID\r\n7,山田 花子,7\r\n");
     listFile.close();
-    for (const bool named : {false}) {
+    for (const bool named : {false, true}) {
         QProcess report;
         report.start(QStringLiteral(ROVEDAVU_REPORT),
                      named ? QStringList{"--xlsx", out, "--roster", list, folder_}

@@ -176,6 +176,27 @@ TEST_F(ReportWindows, PeriodAndFlaggedOnlyChooseTheRows) {
     EXPECT_EQ(divisors->index(6, 1).data().toString(), "7") << "÷7 met in the three drills";
 }
 
+// A class list joins "1" and "10" as the child it names: the row shows 出席番号 and 氏名
+// before the ID, and Enter opens that child with the drills of both IDs.
+TEST_F(ReportWindows, AClassListNamesTheRowsAndEnterOpensTheJoinedChild) {
+    const auto window = openClass();
+    window->useRosterForThisRun({{{"3", QStringLiteral("山田 花子"), {"01", "10"}}}});
+    const QAbstractItemModel* rows = table_->model();
+    EXPECT_EQ(rows->headerData(1, Qt::Horizontal).toString(), QStringLiteral("氏名"));
+    EXPECT_EQ(column(rows, 2), (QStringList{QStringLiteral("1・10"), "2"}));
+    EXPECT_EQ(column(rows, 1), (QStringList{QStringLiteral("山田 花子"), ""}));
+    table_->setCurrentIndex(rows->index(0, 4));
+    QTest::keyClick(table_, Qt::Key_Return);
+    report::LearnerWindow* learner = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* found = qobject_cast<report::LearnerWindow*>(widget))
+            learner = found;
+    }
+    ASSERT_NE(learner, nullptr);
+    EXPECT_TRUE(learner->windowTitle().contains(QStringLiteral("3番 山田 花子")));
+    EXPECT_EQ(learner->findChild<QTableView*>("drillTable")->model()->rowCount(), 3);
+}
+
 TEST_F(ReportWindows, ChosenFolderIsReadAndRememberedForTheNextStart) {
     const auto window = openClass();
     QTemporaryDir other;
@@ -218,6 +239,7 @@ public:
     void SetUp() override {
         ASSERT_TRUE(config_.isValid());
         qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", config_.path().toLocal8Bit());  // the class lists kept
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app_ = std::make_unique<QApplication>(argc_, argv_);
         ui::installAccessibility();  // as the program's set-up does
