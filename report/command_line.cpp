@@ -79,7 +79,8 @@ bool displayAvailable() {
 QString noDisplayText() {
     return QStringLiteral(
         "画面（ディスプレイ）が見つからないので、ウィンドウを開けません。"
-        "画面のないコンピューターでは、--csv 出力.csv や --pdf 出力.pdf で書き出せます。");
+        "画面のないコンピューターでは、--csv 出力.csv、--xlsx 出力.xlsx や --pdf 出力.pdf "
+        "で書き出せます。");
 }
 
 QString defaultFolder() {
