@@ -68,6 +68,11 @@ records::ClassFolder nameClass(records::ClassFolder folder, const Roster* roster
     return folder;
 }
 
+bool hasId(const records::Learner& learner, const QString& id) {
+    return learner.id == id ||
+           (!learner.joinedNote.isEmpty() && learner.id.split(u'・').contains(id));
+}
+
 QString childTitle(const records::Learner& learner) {
     if (learner.name.isEmpty() && learner.number.isEmpty())
         return QStringLiteral("ID %1").arg(learner.id);

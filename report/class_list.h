@@ -20,6 +20,9 @@ namespace report {
 // as learners of their own, without a name. Without a list, the folder stays as it was read.
 records::ClassFolder nameClass(records::ClassFolder folder, const Roster* roster);
 
+// Whether the learner has that ID: its own, or one of the IDs joined into it.
+bool hasId(const records::Learner& learner, const QString& id);
+
 // How a heading names a child: "5番 山田 花子（ID 5）", or "ID 5" without a name.
 QString childTitle(const records::Learner& learner);
 

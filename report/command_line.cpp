@@ -213,11 +213,9 @@ int runExport(const Options& options) {
     bool written = false;
     if (options.action == Options::Action::ProblemsCsv) {
         // A child whose IDs were joined is found by any of them.
-        const auto learner = std::find_if(
-            read.learners.begin(), read.learners.end(), [&](const records::Learner& one) {
-                return one.id == options.id ||
-                       (!one.joinedNote.isEmpty() && one.id.split(u'・').contains(options.id));
-            });
+        const auto learner =
+            std::find_if(read.learners.begin(), read.learners.end(),
+                         [&](const records::Learner& one) { return hasId(one, options.id); });
         if (learner == read.learners.end())
             return failure(
                 QStringLiteral("%1 には ID %2 の記録がありません。").arg(folder, options.id));
@@ -227,7 +225,7 @@ int runExport(const Options& options) {
         std::vector<MeetingChild> children = meetingChildren(read);
         if (!options.id.isEmpty()) {
             std::erase_if(children, [&](const MeetingChild& child) {
-                return child.learner->id != options.id;
+                return !hasId(*child.learner, options.id);
             });
             if (children.empty())
                 return failure(

@@ -254,7 +254,8 @@ void LearnerWindow::saveMeetingPdf() {
                       QStringLiteral("PDF ファイル (*.pdf)"));
     QString error;
     if (!path.isEmpty() &&
-        !writeMeetingPdf(path, {MeetingChild{QString(), QString(), learner_}}, period_, &error))
+        !writeMeetingPdf(path, {MeetingChild{learner_->number, learner_->name, learner_}}, period_,
+                         &error))
         QMessageBox::warning(this, windowTitle(), error);
 }
 
@@ -263,7 +264,8 @@ void LearnerWindow::printMeetingSheet() {
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("面談用シートを印刷"));
     if (dialog.exec() == QDialog::Accepted)
-        printMeetingSheets(printer, {MeetingChild{QString(), QString(), learner_}}, period_);
+        printMeetingSheets(printer, {MeetingChild{learner_->number, learner_->name, learner_}},
+                           period_);
 }
 
 }  // namespace report

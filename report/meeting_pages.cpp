@@ -251,7 +251,7 @@ std::vector<MeetingChild> meetingChildren(const records::ClassFolder& folder) {
     std::vector<MeetingChild> children;
     for (const records::Learner& learner : folder.learners) {
         if (!learner.drills.empty())
-            children.push_back(MeetingChild{QString(), QString(), &learner});
+            children.push_back(MeetingChild{learner.number, learner.name, &learner});
     }
     return children;
 }

@@ -22,7 +22,8 @@ struct MeetingChild {
     const records::Learner* learner = nullptr;  // the drills of the period (see inPeriod)
 };
 
-// The children of the folder with a drill, in its order, named by ID.
+// The children of the folder with a drill, in its order, with the 出席番号 and 氏名 of the
+// class list when one named them.
 std::vector<MeetingChild> meetingChildren(const records::ClassFolder& folder);
 
 // One sheet per child, from the device's current page on. False when the painter could not
