@@ -34,6 +34,13 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$work/rirekidata" "$work/config"
 build/release/report/report_sample_class "$work/rirekidata" 12 24 1 "$(date +%F)"
+# A made-up class list for the twelve IDs "01" to "12", written as a teacher would ("1").
+names=("あおき はると" "いとう さくら" "うえだ そうた" "えんどう ひまり" "おの ゆうと" "かとう めい"
+    "きむら れん" "くどう あおい" "こばやし りく" "さいとう ゆい" "しみず はやと" "すずき こはる")
+{
+    echo "出席番号,氏名,ID"
+    for k in "${!names[@]}"; do echo "$((k + 1)),${names[$k]},$((k + 1))"; done
+} >"$work/meibo.csv"
 
 start_xvfb "$work/xvfb.log"
 export DISPLAY=":$display"
@@ -85,8 +92,8 @@ set -euo pipefail
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # A settings folder of our own: the teacher's own choice of folder is not touched.
-export XDG_CONFIG_HOME="$WORK/config"
-"$PROGRAM" "$WORK/rirekidata" >"$WORK/program.log" 2>&1 &
+export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data"
+"$PROGRAM" --roster "$WORK/meibo.csv" "$WORK/rirekidata" >"$WORK/program.log" 2>&1 &
 program_pid=$!
 
 wait_window() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
@@ -99,7 +106,7 @@ shot "$main" "$OUT/report-class.png"
 # The table has the focus with the first row current: Enter opens that learner.
 xdotool windowfocus --sync "$main"
 xdotool key Return
-learner=$(wait_window 'ID: ')
+learner=$(wait_window '（ID ')
 sleep 1
 shot "$learner" "$OUT/report-learner.png"
 
