@@ -25,6 +25,7 @@
 #include "class_list.h"
 #include "cp932.h"
 #include "roster_store.h"
+#include "xlsx_export.h"
 
 namespace {
 
@@ -143,6 +144,30 @@ TEST_F(ClassList, JoinsTheIdsOfOneChildFromAShiftJisList) {
     EXPECT_EQ(named.learners[1].id, QStringLiteral("6・61"));
     EXPECT_EQ(named.learners[2].id, "7");  // not in the list: a row of its own, no name
     EXPECT_TRUE(named.learners[2].name.isEmpty());
+}
+
+// A list saved as XLSX: 番号 a number cell, the IDs text cells in two columns, and a second
+// sheet that is not read.
+TEST(ClassListFile, IsReadFromTheFirstSheetOfAnXlsx) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("meibo.xlsx"));
+    report::TableText list;
+    list.headers = QStringList{QStringLiteral("番号"), QStringLiteral("氏名"), "ID", "ID2"};
+    list.numeric = {true, false, false, false};
+    list.rows = {{"5", QStringLiteral("山田 花子"), "05", "15"},
+                 {"6", QStringLiteral("佐藤 一郎"), "6", ""}};
+    report::TableText notes;
+    notes.headers = QStringList{"ID"};
+    notes.rows = {{"99"}};
+    QString error;
+    ASSERT_TRUE(report::writeXlsx(path, {{"list", list}, {"notes", notes}}, &error));
+    const std::optional<report::Roster> roster = report::readRoster(path, &error);
+    ASSERT_TRUE(roster) << error.toStdString();
+    ASSERT_EQ(roster->children.size(), 2u);
+    EXPECT_EQ(roster->children[0].number, "5");
+    EXPECT_EQ(roster->children[0].name, QStringLiteral("山田 花子"));
+    EXPECT_EQ(roster->children[0].ids, (QStringList{"05", "15"}));
+    EXPECT_EQ(roster->children[1].ids, QStringList{"6"});
 }
 
 // The list stays in the profile, the teacher's alone, and nothing goes into the class folder,
