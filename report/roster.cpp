@@ -270,12 +270,12 @@ std::optional<Roster> rosterFromRows(const std::vector<QStringList>& rows, QStri
         numberColumn = nameColumn = -1;
         for (int k = 0; k < rows[header].size(); ++k) {
             const QString key = headerKey(rows[header][k]);
-            if (isNumberHeader(key) && numberColumn < 0)
+            if (isIdHeader(key))  // first, so that "ID番号" is an ID
+                idColumns.push_back(k);
+            else if (isNumberHeader(key) && numberColumn < 0)
                 numberColumn = k;
             else if (isNameHeader(key) && nameColumn < 0)
                 nameColumn = k;
-            else if (isIdHeader(key))
-                idColumns.push_back(k);
         }
     }
     if (idColumns.empty()) {
