@@ -5,6 +5,7 @@
 #include "class_list.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 #include <numeric>
 
@@ -66,6 +67,29 @@ records::ClassFolder nameClass(records::ClassFolder folder, const Roster* roster
         learners.push_back(std::move(*learner));
     folder.learners = std::move(learners);
     return folder;
+}
+
+QString rosterNote(const records::ClassFolder& read, const records::ClassFolder& named,
+                   const Roster& roster) {
+    QSet<QString> kept;
+    for (const records::Learner& learner : read.learners)
+        kept.insert(idKey(learner.id));
+    QStringList missing;
+    for (const RosterChild& child : roster.children) {
+        if (std::none_of(child.ids.begin(), child.ids.end(),
+                         [&](const QString& id) { return kept.contains(idKey(id)); })) {
+            missing << (child.number.isEmpty() ? child.name
+                                               : child.number + QStringLiteral("番 ") + child.name);
+        }
+    }
+    QString note = QStringLiteral("名簿: %1 人。").arg(roster.children.size());
+    if (!missing.isEmpty())
+        note += QStringLiteral("記録のない児童: %1。").arg(missing.join(u'、'));
+    for (const records::Learner& learner : named.learners) {
+        if (!learner.joinedNote.isEmpty())
+            note += learner.joinedNote + u'。';
+    }
+    return note;
 }
 
 bool hasId(const records::Learner& learner, const QString& id) {

@@ -20,6 +20,11 @@ namespace report {
 // as learners of their own, without a name. Without a list, the folder stays as it was read.
 records::ClassFolder nameClass(records::ClassFolder folder, const Roster* roster);
 
+// What the list did, for the teacher: how many children it names, those of them without any
+// drill in the folder as read, and the IDs joined into one child.
+QString rosterNote(const records::ClassFolder& read, const records::ClassFolder& named,
+                   const Roster& roster);
+
 // Whether the learner has that ID: its own, or one of the IDs joined into it.
 bool hasId(const records::Learner& learner, const QString& id);
 

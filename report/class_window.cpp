@@ -90,6 +90,14 @@ ClassWindow::ClassWindow(const QString& folder, QWidget* parent)
     summary_->setAccessibleDescription(QStringLiteral("クラスのまとめ"));
     layout->addWidget(summary_);
 
+    rosterNote_ = new QLabel(central);
+    rosterNote_->setObjectName(QStringLiteral("rosterNote"));
+    rosterNote_->setTextFormat(Qt::PlainText);
+    rosterNote_->setWordWrap(true);
+    rosterNote_->setAccessibleDescription(QStringLiteral("名簿について"));
+    rosterNote_->hide();
+    layout->addWidget(rosterNote_);
+
     layout->addLayout(buildPeriodBar(central));
 
     auto* splitter = new QSplitter(Qt::Vertical, central);
@@ -357,6 +365,8 @@ void ClassWindow::showNamed() {
     const std::optional<Roster> roster = rosterForRun_ ? rosterForRun_ : storedRoster(folder_);
     class_ = std::make_shared<const records::ClassFolder>(
         nameClass(*read_, roster ? &*roster : nullptr));
+    rosterNote_->setText(roster ? rosterNote(*read_, *class_, *roster) : QString());
+    rosterNote_->setVisible(roster.has_value());
     progress_->hide();
     statusBar()->clearMessage();
     showUnreadable();

@@ -103,6 +103,7 @@ private:
     QCheckBox* flaggedOnly_;
     QLabel* folderLabel_;
     QLabel* summary_;
+    QLabel* rosterNote_;
     QWidget* unreadableBox_;
     QLabel* unreadableTitle_;
     QTableWidget* unreadable_;

@@ -144,6 +144,10 @@ TEST_F(ClassList, JoinsTheIdsOfOneChildFromAShiftJisList) {
     EXPECT_EQ(named.learners[1].id, QStringLiteral("6・61"));
     EXPECT_EQ(named.learners[2].id, "7");  // not in the list: a row of its own, no name
     EXPECT_TRUE(named.learners[2].name.isEmpty());
+    EXPECT_EQ(report::rosterNote(records::readClassFolder(folder_), named, *roster),
+              QStringLiteral("名簿: 3 人。記録のない児童: 8番 田中 次郎。ID %1 をまとめました。"
+                             "ID 6・61 をまとめました。")
+                  .arg(hanako.id));
 }
 
 // A list saved as XLSX: 番号 a number cell, the IDs text cells in two columns, and a second
