@@ -441,12 +441,15 @@ TEST_F(KnownFolder, AnExportThatCannotReplaceTheOldFileFailsAndKeepsIt) {
                 nullptr, MS_BIND, nullptr) != 0)
         GTEST_SKIP() << "cannot mount a file here: " << std::strerror(errno);
     const auto unmount = qScopeGuard([&] { ::umount2(mountPoint.constData(), MNT_DETACH); });
-    const Run run = runReport({"--csv", out, folder_});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.errors.contains("書きこめませんでした")) << run.errors.toStdString();
-    EXPECT_EQ(readAll(out), "over");
-    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).join(u' ').toStdString(),
-              "out.csv over");
+    for (const char* option : {"--csv", "--xlsx"}) {
+        const Run run = runReport({option, out, folder_});
+        EXPECT_EQ(run.status, 1) << option;
+        EXPECT_TRUE(run.errors.contains("書きこめませんでした")) << run.errors.toStdString();
+        EXPECT_EQ(readAll(out), "over") << option;
+        EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).join(u' ').toStdString(),
+                  "out.csv over")
+            << option;
+    }
 }
 
 // The most wrong answers first; between equals, fewer meetings (more wrong per meeting), then
