@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unzip.h>
+#include <zip.h>
 
 #include <QDir>
 #include <QDirIterator>
@@ -172,6 +173,41 @@ TEST(ClassListFile, IsReadFromTheFirstSheetOfAnXlsx) {
     EXPECT_EQ(roster->children[0].name, QStringLiteral("山田 花子"));
     EXPECT_EQ(roster->children[0].ids, (QStringList{"05", "15"}));
     EXPECT_EQ(roster->children[1].ids, QStringList{"6"});
+}
+
+// Japanese spreadsheets keep the reading of a name beside it (<rPh>), and may write a cell's
+// text inline; a zip of the two members a list needs, as such a spreadsheet saves them.
+TEST(ClassListFile, LeavesOutTheReadingOfANameInAnXlsx) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("meibo.xlsx"));
+    const std::pair<const char*, QByteArray> members[] = {
+        {"xl/sharedStrings.xml",
+         QStringLiteral("<sst><si><t>氏名</t></si><si><r><t>山田</t></r><r><t> 花子</t></r>"
+                        "<rPh sb=\"0\" eb=\"2\"><t>ヤマダ</t></rPh></si></sst>")
+             .toUtf8()},
+        {"xl/worksheets/sheet1.xml",
+         "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+         "<c r=\"B1\" t=\"inlineStr\"><is><t>ID</t></is></c></row>"
+         "<row r=\"2\"><c r=\"A2\" t=\"s\"><v>1</v></c><c r=\"B2\"><v>5</v></c></row>"
+         "</sheetData></worksheet>"},
+    };
+    zipFile zip = zipOpen64(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
+    ASSERT_NE(zip, nullptr);
+    for (const auto& [name, bytes] : members) {
+        ASSERT_EQ(zipOpenNewFileInZip64(zip, name, nullptr, nullptr, 0, nullptr, 0, nullptr,
+                                        Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0),
+                  ZIP_OK);
+        ASSERT_EQ(zipWriteInFileInZip(zip, bytes.constData(), static_cast<unsigned>(bytes.size())),
+                  ZIP_OK);
+        zipCloseFileInZip(zip);
+    }
+    ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
+    QString error;
+    const std::optional<report::Roster> roster = report::readRoster(path, &error);
+    ASSERT_TRUE(roster) << error.toStdString();
+    ASSERT_EQ(roster->children.size(), 1u);
+    EXPECT_EQ(roster->children[0].name, QStringLiteral("山田 花子"));
+    EXPECT_EQ(roster->children[0].ids, QStringList{"5"});
 }
 
 // The list stays in the profile, the teacher's alone, and nothing goes into the class folder,
