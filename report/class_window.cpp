@@ -4,6 +4,7 @@
 
 #include "class_window.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -114,8 +115,8 @@ ClassWindow::ClassWindow(const QString& folder, QWidget* parent)
     table_->setObjectName(QStringLiteral("classTable"));
     table_->setAccessibleName(QStringLiteral("クラスの一覧"));
     table_->setAccessibleDescription(QStringLiteral(
-        "学習者の ID ごとに一行。見出しを押すと並べかえ、行をダブルクリックするか Enter "
-        "キーを押すと、その学習者の記録が開きます。"));
+        "児童の ID ごとに一行。見出しを押すと並べかえ、行をダブルクリックするか Enter "
+        "キーを押すと、その児童の記録が開きます。"));
     table_->setModel(sorted_);
     setCompactRows(table_);
     table_->setAlternatingRowColors(true);
@@ -214,8 +215,8 @@ void ClassWindow::buildMenus() {
     names->addAction(QStringLiteral("名簿を読み込む(&I)…"), this, &ClassWindow::askForRoster);
     names->addAction(QStringLiteral("名簿を忘れる(&F)"), this, &ClassWindow::forgetClassList);
 
-    QMenu* learner = menuBar()->addMenu(QStringLiteral("学習者(&L)"));
-    learner->addAction(QStringLiteral("選んだ学習者の記録を開く(&O)"), this,
+    QMenu* learner = menuBar()->addMenu(QStringLiteral("児童(&L)"));
+    learner->addAction(QStringLiteral("選んだ児童の記録を開く(&O)"), this,
                        [this] { openRow(table_->currentIndex()); });
 }
 
@@ -229,6 +230,8 @@ QHBoxLayout* ClassWindow::buildPeriodBar(QWidget* parent) {
     periodChoice_->addItems({QStringLiteral("すべて"), QStringLiteral("今週"),
                              QStringLiteral("今月"), QStringLiteral("今学期"),
                              QStringLiteral("期間を指定")});
+    // The list that drops down is read out on its own too.
+    periodChoice_->view()->setAccessibleName(QStringLiteral("期間のえらびかた"));
     label->setBuddy(periodChoice_);
     bar->addWidget(periodChoice_);
 

@@ -50,7 +50,7 @@ QString usageText() {
                "  %1 --pdf 出力.pdf [フォルダ]   クラスのページと一人ずつのページを PDF "
                "に書き出す\n"
                "  %1 --problems-csv 出力.csv ID [フォルダ]\n"
-               "      その ID の学習者のすべての問題を、むずかしかった順に CSV（UTF-8）に書き出す\n"
+               "      その ID の児童のすべての問題を、むずかしかった順に CSV（UTF-8）に書き出す\n"
                "  %1 --meeting-pdf 出力.pdf [--id ID] [フォルダ]\n"
                "      面談用シートを PDF に書き出す（ドリルのある児童全員、または --id の児童）\n"
                "  %1 --xlsx 出力.xlsx [フォルダ]\n"
@@ -127,7 +127,7 @@ Options parseArguments(const QStringList& arguments) {
             if (argument == u"--problems-csv") {
                 if (k + 1 >= arguments.size() || arguments[k + 1].isEmpty())
                     return wrong(
-                        QStringLiteral("%1 のあとに学習者の ID がありません。").arg(argument));
+                        QStringLiteral("%1 のあとに児童の ID がありません。").arg(argument));
                 options.action = Options::Action::ProblemsCsv;
                 options.id = arguments[++k];
             } else if (argument == u"--meeting-pdf") {

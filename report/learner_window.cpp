@@ -95,7 +95,7 @@ LearnerWindow::LearnerWindow(std::shared_ptr<const records::ClassFolder> folder,
     summary_ = new QLabel(central);
     summary_->setObjectName(QStringLiteral("learnerSummary"));
     summary_->setTextFormat(Qt::PlainText);
-    summary_->setAccessibleDescription(QStringLiteral("学習者のまとめ"));
+    summary_->setAccessibleDescription(QStringLiteral("児童のまとめ"));
     layout->addWidget(summary_);
 
     auto* rows = new QSplitter(Qt::Vertical, central);
@@ -124,7 +124,7 @@ LearnerWindow::LearnerWindow(std::shared_ptr<const records::ClassFolder> folder,
 
     auto* tabs = new QTabWidget(rows);
     tabs->setObjectName(QStringLiteral("learnerTables"));
-    tabs->setAccessibleName(QStringLiteral("学習者の表"));
+    tabs->setAccessibleName(QStringLiteral("児童の表"));
     tabs->addTab(makeTable(problems_, problemTable({}), QStringLiteral("problemTable"),
                            QStringLiteral("むずかしかった問題から順の一覧"), tabs),
                  QStringLiteral("むずかしかった問題"));
@@ -243,7 +243,7 @@ void LearnerWindow::exportPdf() {
 void LearnerWindow::print() {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("学習者のページを印刷"));
+    dialog.setWindowTitle(QStringLiteral("児童のページを印刷"));
     if (dialog.exec() == QDialog::Accepted)
         printLearnerPage(printer, *learner_);
 }

@@ -377,7 +377,7 @@ TEST_F(KnownFolder, RefusesWithAMessage) {
         {{"--csv"}, 2, "ファイルの名前がありません"},
         {{"--csv", "a.csv", "--pdf", "b.pdf"}, 2, "どれか一つだけ"},
         {{"--problems-csv", dir_.filePath("p.csv"), "9", folder_}, 1, "ID 9 の記録がありません"},
-        {{"--problems-csv", "p.csv"}, 2, "学習者の ID がありません"},
+        {{"--problems-csv", "p.csv"}, 2, "児童の ID がありません"},
         {{"--csv", "a.csv", "--from", "2026-13-01"}, 2, "2026-12-07 のような日付がありません"},
         {{"--csv", "a.csv", "--from", "2026-12-02", "--to", "2026-12-01"},
          2,
