@@ -8,12 +8,14 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 
 #include "application.h"
+#include "multimedia_control.h"
 
 namespace uitest {
 
@@ -107,6 +109,14 @@ public:
         ui::setUpApplication(*app_);
     }
     void TearDown() override {
+        // As the program does at its end, the sound threads end first. Qt Multimedia reads a
+        // cue's file on a thread of its own, which may still be reading the last test's
+        // broken file: it gets a moment, so that it does not ask the application, gone by
+        // then, for the words of its error.
+        ui::MultimediaControl::endSoundThreads();
+        const QDeadlineTimer grace(200);
+        while (!grace.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         delete app_;
         app_ = nullptr;
     }
